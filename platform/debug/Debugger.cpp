@@ -1,0 +1,8 @@
+#include "platform/debug/Debugger.h"
+
+#include <csignal>
+
+void DebugBreak()
+{
+    std::raise(SIGTRAP);
+}
