@@ -1,0 +1,44 @@
+#pragma once
+
+// The DLL command table: per index a library file name (empty for a system
+// library) and an export name ("#digits" names an ordinal), resolved lazily to
+// an address and cached with the module that holds it. Resolution follows the
+// fixed search order of the runtime; a command that cannot be found is a fatal
+// runtime error. The caches are never invalidated while the program runs.
+//
+// Any thread may resolve; each cache slot is an atomic, so two threads that
+// resolve the same index at once both store the same address.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/base/WinTypes.h"
+#include "platform/modules/ExportSignature.h"
+
+namespace vellumry::runtime {
+
+// Copies the names and zeroes both caches (runtime initialisation).
+void InstallDllCommands(std::int32_t count, const char* const* libraryNames, const char* const* exportNames);
+
+// Frees every cached module and empties the table (shutdown).
+void UnloadDllCommands();
+
+std::int32_t DllCommandCount();
+
+// The optional folder prefix tried first for a named library; empty unless set.
+void SetDllLibraryFolderPrefix(std::string prefix);
+
+// The address of the command's routine; reports the runtime error and does not
+// return when it cannot be found.
+FARPROC ResolveDllCommand(std::int32_t index);
+
+// The module cached for an index (null when unresolved or out of range).
+HMODULE DllCommandModule(std::int32_t index);
+
+// Resolves the command and checks that the caller declared it with the
+// export's function type. A mismatch is runtime error 6 with the caller's two
+// related values, the same report a failed stack check gives.
+FARPROC CheckedDllCommandAddress(std::int32_t index, modules::ExportSignature declared, std::int32_t related1,
+                                 std::int32_t related2);
+
+}  // namespace vellumry::runtime
