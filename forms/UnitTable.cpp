@@ -1,0 +1,129 @@
+#include "forms/UnitTable.h"
+
+#include <cstring>
+#include <new>
+
+#include "forms/UnitRecord.h"
+#include "runtime/Values.h"
+
+namespace vellumry::forms {
+namespace {
+
+std::unique_ptr<std::uint8_t[]> CopyBlock(std::span<const std::uint8_t> block)
+{
+    try {
+        auto copy = std::make_unique_for_overwrite<std::uint8_t[]>(block.size());
+        if (!block.empty())
+            std::memcpy(copy.get(), block.data(), block.size());
+        return copy;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+UnitTable::UnitTable(std::int32_t count, std::unique_ptr<std::uint8_t[]> block, std::size_t size)
+    : m_count(count), m_block(std::move(block)), m_size(size)
+{
+}
+
+std::optional<UnitTable> UnitTable::FromTemplate(std::int32_t count, std::span<const std::uint8_t> block,
+                                                 std::uintptr_t codeBase)
+{
+    // The ids and offsets must fit before anything is copied.
+    if (count < 0 || static_cast<std::uint64_t>(count) * 8 > block.size())
+        return std::nullopt;
+    auto copy = CopyBlock(block);
+    if (!copy)
+        return std::nullopt;
+    UnitTable table(count, std::move(copy), block.size());
+    if (!table.CheckAndFixUp(codeBase))
+        return std::nullopt;
+    return table;
+}
+
+std::optional<UnitTable> UnitTable::Copy() const
+{
+    auto copy = CopyBlock(Block());
+    if (!copy)
+        return std::nullopt;
+    return UnitTable(m_count, std::move(copy), m_size);
+}
+
+std::optional<std::span<const std::uint8_t>> UnitTable::RecordAt(std::int32_t index) const
+{
+    if (index < 0 || index >= m_count)
+        return std::nullopt;
+    auto count = static_cast<std::size_t>(m_count);
+    std::size_t recordsStart = 8 * count;
+    auto offset = static_cast<std::uint32_t>(runtime::LoadWord(m_block.get() + 4 * (count + index)));
+    std::size_t available = m_size - recordsStart;
+    if (offset > available || available - offset < 4)
+        return std::nullopt;
+    const std::uint8_t* record = m_block.get() + recordsStart + offset;
+    auto length = static_cast<std::uint32_t>(runtime::LoadWord(record));
+    if (length > available - offset - 4)
+        return std::nullopt;
+    return std::span<const std::uint8_t>(record + 4, length);
+}
+
+std::optional<UnitRecord> UnitTable::UnitData(std::int32_t index) const
+{
+    auto data = RecordAt(index);
+    if (!data)
+        return std::nullopt;
+    return UnitRecord{static_cast<UnitId>(runtime::LoadWord(m_block.get() + 4 * index)), *data};
+}
+
+std::int32_t UnitTable::IndexOf(UnitId unitId) const
+{
+    for (std::int32_t i = 0; i < m_count; ++i)
+        if (static_cast<UnitId>(runtime::LoadWord(m_block.get() + 4 * i)) == unitId)
+            return i;
+    return -1;
+}
+
+std::optional<UnitRecord> UnitTable::FindUnit(UnitId unitId) const
+{
+    // The first id is the window unit, the one asked for most often; the
+    // search handles it at its first step.
+    std::int32_t index = IndexOf(unitId);
+    if (index < 0)
+        return std::nullopt;
+    return UnitData(index);
+}
+
+std::optional<std::span<std::uint8_t>> UnitTable::MutableRecordData(std::int32_t index)
+{
+    auto data = RecordAt(index);
+    if (!data)
+        return std::nullopt;
+    return std::span<std::uint8_t>(m_block.get() + (data->data() - m_block.get()), data->size());
+}
+
+bool UnitTable::CheckAndFixUp(std::uintptr_t codeBase)
+{
+    for (std::int32_t i = 0; i < m_count; ++i) {
+        auto data = MutableRecordData(i);
+        if (!data)
+            return false;
+        std::span<std::uint8_t> record = *data;
+        auto layout = WalkUnitRecord(record);
+        if (!layout)
+            return false;
+        auto fixUp = [&](std::size_t offset) {
+            auto stored = static_cast<std::uint32_t>(runtime::LoadWord(record.data() + offset));
+            runtime::StoreWord(record.data() + offset, static_cast<std::int32_t>(FixUpHandler(stored, codeBase)));
+        };
+        if (layout->menuItem) {
+            fixUp(layout->menuHandler);
+            continue;
+        }
+        for (std::uint32_t e = 0; e < layout->eventCount; ++e)
+            fixUp(layout->events + 4 + 8 * std::size_t{e} + 4);
+    }
+    return true;
+}
+
+}  // namespace vellumry::forms
