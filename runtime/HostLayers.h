@@ -49,6 +49,9 @@ struct ComponentModelHooks {
 };
 
 struct SoundHooks {
+    // Plays WAV or MIDI data from memory, looped or once; false when the data
+    // cannot be played.
+    bool (*playMusic)(const std::uint8_t* data, std::int32_t length, bool loop) = nullptr;
     // Stops all music; with `wait`, returns when every player thread ended.
     void (*stopAllMusic)(bool wait) = nullptr;
 };
