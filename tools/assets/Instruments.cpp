@@ -34,6 +34,12 @@ double HeldEnvelope(double t, double attack, double length, double release)
     return RaisedCosine(t, attack) * (1.0 - RaisedCosine(t - length, release));
 }
 
+// A sine with a little of its second and third harmonics.
+double SoftPartials(double phase, double second, double third)
+{
+    return std::sin(phase) + second * std::sin(2.0 * phase) + third * std::sin(3.0 * phase);
+}
+
 // Where a voice's samples go: panned with constant power into the mix, and a
 // share of them into the echo.
 class Outlet {
@@ -143,7 +149,7 @@ void RenderBass(const Note& note, StereoLoop& dry, StereoLoop& send)
         const double t = static_cast<double>(i);
         // Plucked: a short peak that settles to a held level.
         const double body = 0.65 + 0.35 * std::exp(-t / settle);
-        const double tone = std::sin(phase) + 0.22 * std::sin(2.0 * phase) + 0.08 * std::sin(3.0 * phase);
+        const double tone = SoftPartials(phase, 0.22, 0.08);
         out.Put(note.start + i, tone * body * HeldEnvelope(t, attack, length, release) * note.velocity * kGain);
         phase += step;
     }
@@ -193,7 +199,7 @@ void RenderFlute(const Note& note, StereoLoop& dry, StereoLoop& send)
         const double depth = 0.0045 * RaisedCosine(t - vibratoDelay, vibratoRise);
         const double bend = 1.0 + depth * std::sin(kTwoPi * 5.2 * t / kSampleRate);
         const double envelope = HeldEnvelope(t, attack, length, release) * (0.9 + 0.1 * std::exp(-t / swell));
-        const double tone = std::sin(phase) + 0.2 * std::sin(2.0 * phase) + 0.06 * std::sin(3.0 * phase);
+        const double tone = SoftPartials(phase, 0.2, 0.06);
         out.Put(note.start + i, tone * envelope * note.velocity * kGain);
         phase += kTwoPi * frequency * bend / kSampleRate;
     }
