@@ -223,6 +223,7 @@ std::intptr_t OnWindowThread(std::int32_t code, std::intptr_t value1, std::intpt
 
 void SetProgramIconData(std::span<const std::uint8_t> icoFile)
 {
+    ReleaseProgramIcons();  // icons made from earlier data, if any
     Icons().data = icoFile;
 }
 
