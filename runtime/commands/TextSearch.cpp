@@ -25,11 +25,10 @@ TextSearch::TextSearch(std::string_view text, std::string_view sought, bool igno
       m_ignoreCase(ignoreCase),
       m_lastCandidate(sought.size() <= text.size() ? text.size() - sought.size() : 0)
 {
-    if (m_ignoreCase) {
-        m_firstLower = FoldAscii(sought[0]);
-        m_firstUpper = m_firstLower >= 'a' && m_firstLower <= 'z' ? static_cast<char>(m_firstLower - ('a' - 'A'))
-                                                                   : m_firstLower;
-    }
+    m_firstLower = m_ignoreCase ? FoldAscii(sought[0]) : sought[0];
+    m_firstUpper = m_ignoreCase && m_firstLower >= 'a' && m_firstLower <= 'z'
+                       ? static_cast<char>(m_firstLower - ('a' - 'A'))
+                       : m_firstLower;
 }
 
 std::size_t TextSearch::Next(std::size_t from)
@@ -48,23 +47,26 @@ std::size_t TextSearch::Next(std::size_t from)
 
 std::size_t TextSearch::NextCandidate(std::size_t from)
 {
+    if (!m_ignoreCase && m_sought.size() > kShortSought) {
+        if (from > m_lastCandidate)
+            return kNone;
+        const void* found = memmem(m_text.data() + from, m_text.size() - from, m_sought.data(), m_sought.size());
+        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - m_text.data()) : kNone;
+    }
     while (from <= m_lastCandidate) {
-        std::size_t at;
-        if (!m_ignoreCase) {
-            const void* found = memmem(m_text.data() + from, m_text.size() - from, m_sought.data(), m_sought.size());
-            return found ? static_cast<std::size_t>(static_cast<const char*>(found) - m_text.data()) : kNone;
-        }
-        at = NextFoldedFirstByte(from);
+        std::size_t at = NextFirstByte(from);
         if (at > m_lastCandidate)
             return kNone;
-        if (EqualIgnoringCase(m_text.data() + at, m_sought.data(), m_sought.size()))
+        bool matches = m_ignoreCase ? EqualIgnoringCase(m_text.data() + at, m_sought.data(), m_sought.size())
+                                    : std::memcmp(m_text.data() + at, m_sought.data(), m_sought.size()) == 0;
+        if (matches)
             return at;
         from = at + 1;
     }
     return kNone;
 }
 
-std::size_t TextSearch::NextFoldedFirstByte(std::size_t from)
+std::size_t TextSearch::NextFirstByte(std::size_t from)
 {
     // `from` never goes back, so a cached position at or after it is still
     // the next one.

@@ -6,7 +6,9 @@
 // never found across a character boundary or inside a two-byte character.
 //
 // The walk is not done byte by byte. Candidates come from a fast byte search
-// (memmem, or memchr on both letter cases when ignoring case), and a
+// (memmem for longer sought texts, otherwise memchr on the first byte, in
+// both letter cases when ignoring case, which beats the C library's byte
+// loop for needles of one or two bytes), and a
 // candidate is checked for being a character start by looking back: any byte
 // below 0x80 ends a character, and in a run of bytes of 0x80 and above the
 // characters are pairs counted from the run's start. The look-back never goes
@@ -31,8 +33,11 @@ public:
     std::size_t Next(std::size_t from);
 
 private:
+    // Sought texts up to this long are found by their first byte.
+    static constexpr std::size_t kShortSought = 2;
+
     std::size_t NextCandidate(std::size_t from);
-    std::size_t NextFoldedFirstByte(std::size_t from);
+    std::size_t NextFirstByte(std::size_t from);
     bool StartsCharacter(std::size_t position);
 
     std::string_view m_text;

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <string>
 #include <utility>
 #include <vector>
 
+#include "runtime/RuntimeHeap.h"
 #include "runtime/ValueHelpers.h"
 #include "runtime/commands/CommandArguments.h"
 #include "runtime/commands/GbkCharacters.h"
@@ -83,20 +83,34 @@ void ReplaceSubText(TypedValue* result, std::int32_t count, const TypedValue* ar
         ReturnText(result, MakeTextOrNull(text));
         return;
     }
-    std::string out;
-    out.reserve(text.size());
-    out.append(text.substr(0, from));
+    // The matches first, so that the result is allocated once at its size.
+    std::vector<std::size_t> matches;
     TextSearch search(text, sought, ignoreCase);
-    std::int64_t replaced = 0;
-    for (std::size_t at = search.Next(from); at != TextSearch::kNone; at = search.Next(from)) {
-        out.append(text.substr(from, at - from));
-        out.append(replacement);
-        from = at + sought.size();
-        if (++replaced == limit)
+    for (std::size_t at = search.Next(from); at != TextSearch::kNone; at = search.Next(at + sought.size())) {
+        matches.push_back(at);
+        if (static_cast<std::int64_t>(matches.size()) == limit)
             break;
     }
-    out.append(text.substr(from));
-    ReturnText(result, MakeTextOrNull(out));
+    std::int64_t length = static_cast<std::int64_t>(text.size()) +
+                          static_cast<std::int64_t>(matches.size()) *
+                              (static_cast<std::int64_t>(replacement.size()) - static_cast<std::int64_t>(sought.size()));
+    if (length == 0) {
+        ReturnText(result, nullptr);
+        return;
+    }
+    if (length + 1 > INT32_MAX)
+        ReportAllocationFailure(length + 1);
+    auto* out = static_cast<char*>(RuntimeAlloc(static_cast<std::int32_t>(length + 1)));
+    char* end = out;
+    std::size_t copied = 0;
+    for (std::size_t at : matches) {
+        end = std::copy(text.data() + copied, text.data() + at, end);
+        end = std::copy(replacement.begin(), replacement.end(), end);
+        copied = at + sought.size();
+    }
+    end = std::copy(text.data() + copied, text.data() + text.size(), end);
+    *end = '\0';
+    ReturnText(result, out);
 }
 
 void SplitText(TypedValue* result, std::int32_t count, const TypedValue* arguments)
