@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <mutex>
 #include <string>
+#include <type_traits>
 
 #include "platform/base/LastError.h"
 #include "platform/kernel/PathMapping.h"
@@ -90,41 +91,29 @@ public:
         return result == 0 || error == EINTR ? ERROR_SUCCESS : ErrorFromErrno(error, ERROR_WRITE_FAULT);
     }
 
-    DWORD Read(void* buffer, DWORD size, DWORD& done)
+    // Moves `size` bytes at the file position: into a writable buffer (a
+    // read, which stops early only at the end of the file) or out of a
+    // read-only one (a write, which never stops early).
+    template <typename Byte>
+    DWORD Transfer(Byte* buffer, DWORD size, DWORD& done)
     {
+        constexpr bool kWriting = std::is_const_v<Byte>;
         std::lock_guard guard(m_lock);
         done = 0;
-        if (!(m_access & GENERIC_READ))
+        if (!(m_access & (kWriting ? GENERIC_WRITE : GENERIC_READ)))
             return ERROR_ACCESS_DENIED;
-        auto* out = static_cast<char*>(buffer);
         while (done < size) {
-            ssize_t n = read(m_fd, out + done, size - done);
+            ssize_t n;
+            if constexpr (kWriting)
+                n = write(m_fd, buffer + done, size - done);
+            else
+                n = read(m_fd, buffer + done, size - done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                return ErrorFromErrno(errno, ERROR_READ_FAULT);
+                return ErrorFromErrno(errno, kWriting ? ERROR_WRITE_FAULT : ERROR_READ_FAULT);
             if (n == 0)
-                break;
-            done += static_cast<DWORD>(n);
-        }
-        return ERROR_SUCCESS;
-    }
-
-    DWORD Write(const void* buffer, DWORD size, DWORD& done)
-    {
-        std::lock_guard guard(m_lock);
-        done = 0;
-        if (!(m_access & GENERIC_WRITE))
-            return ERROR_ACCESS_DENIED;
-        auto* in = static_cast<const char*>(buffer);
-        while (done < size) {
-            ssize_t n = write(m_fd, in + done, size - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return ErrorFromErrno(errno, ERROR_WRITE_FAULT);
-            if (n == 0)
-                return ERROR_WRITE_FAULT;
+                return kWriting ? ERROR_WRITE_FAULT : ERROR_SUCCESS;
             done += static_cast<DWORD>(n);
         }
         return ERROR_SUCCESS;
@@ -218,6 +207,24 @@ int OpenForDisposition(const std::string& host, int accessFlags, DWORD dispositi
     return -1;
 }
 
+// ReadFile and WriteFile: the same checks around one transfer.
+template <typename Byte>
+BOOL TransferFile(HANDLE file, Byte* buffer, DWORD size, LPDWORD done, LPOVERLAPPED overlapped)
+{
+    if (done)
+        *done = 0;
+    auto object = LookupHandleAs<FileObject>(file);
+    if (!object)
+        return FailBool(ERROR_INVALID_HANDLE);
+    if (overlapped != nullptr || (buffer == nullptr && size > 0))
+        return FailBool(ERROR_INVALID_PARAMETER);
+    DWORD moved = 0;
+    DWORD error = object->Transfer(buffer, size, moved);
+    if (done)
+        *done = moved;
+    return error == ERROR_SUCCESS ? TRUE : FailBool(error);
+}
+
 }  // namespace
 }  // namespace vellumry::kernel
 
@@ -274,34 +281,12 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED overlapped)
 {
-    if (bytesRead)
-        *bytesRead = 0;
-    auto object = LookupHandleAs<FileObject>(file);
-    if (!object)
-        return FailBool(ERROR_INVALID_HANDLE);
-    if (overlapped != nullptr || (buffer == nullptr && bytesToRead > 0))
-        return FailBool(ERROR_INVALID_PARAMETER);
-    DWORD done = 0;
-    DWORD error = object->Read(buffer, bytesToRead, done);
-    if (bytesRead)
-        *bytesRead = done;
-    return error == ERROR_SUCCESS ? TRUE : FailBool(error);
+    return TransferFile(file, static_cast<char*>(buffer), bytesToRead, bytesRead, overlapped);
 }
 
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED overlapped)
 {
-    if (bytesWritten)
-        *bytesWritten = 0;
-    auto object = LookupHandleAs<FileObject>(file);
-    if (!object)
-        return FailBool(ERROR_INVALID_HANDLE);
-    if (overlapped != nullptr || (buffer == nullptr && bytesToWrite > 0))
-        return FailBool(ERROR_INVALID_PARAMETER);
-    DWORD done = 0;
-    DWORD error = object->Write(buffer, bytesToWrite, done);
-    if (bytesWritten)
-        *bytesWritten = done;
-    return error == ERROR_SUCCESS ? TRUE : FailBool(error);
+    return TransferFile(file, static_cast<const char*>(buffer), bytesToWrite, bytesWritten, overlapped);
 }
 
 DWORD GetFileSize(HANDLE file, LPDWORD fileSizeHigh)

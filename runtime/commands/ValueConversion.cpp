@@ -18,39 +18,6 @@ namespace {
 constexpr int kFloatDigits = 6;
 constexpr int kDoubleDigits = 13;
 
-// Element size of a numeric array type, 0 for any other tag.
-std::size_t NumericElementSize(DataTypeTag type)
-{
-    switch (type) {
-    case kByteType:
-        return 1;
-    case kShortType:
-        return 2;
-    case kIntType:
-    case kFloatType:
-        return 4;
-    case kLongType:
-    case kDoubleType:
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-// The element bytes of a by-reference numeric array argument; empty for any
-// other value.
-std::span<const std::uint8_t> NumericArrayBytes(const TypedValue& value)
-{
-    if (!IsByReference(value.tag))
-        return {};
-    std::size_t elementSize = NumericElementSize(WithoutReference(value.tag));
-    auto* variable = value.Pointer<void*>();
-    if (elementSize == 0 || variable == nullptr)
-        return {};
-    ArrayElementsView elements = ArrayElements(LoadElement<void*>(variable));
-    return {static_cast<const std::uint8_t*>(elements.first), static_cast<std::size_t>(elements.count) * elementSize};
-}
-
 // The bytes a value occupies in memory, for the fixed-size types.
 std::size_t ScalarSize(DataTypeTag type)
 {
@@ -71,6 +38,23 @@ std::size_t ScalarSize(DataTypeTag type)
     default:
         return 0;
     }
+}
+
+// The element bytes of a by-reference numeric array argument; empty for any
+// other value.
+std::span<const std::uint8_t> NumericArrayBytes(const TypedValue& value)
+{
+    if (!IsByReference(value.tag))
+        return {};
+    DataTypeTag type = WithoutReference(value.tag);
+    bool numeric = type == kByteType || type == kShortType || type == kIntType || type == kLongType ||
+                   type == kFloatType || type == kDoubleType;
+    std::size_t elementSize = numeric ? ScalarSize(type) : 0;
+    auto* variable = value.Pointer<void*>();
+    if (elementSize == 0 || variable == nullptr)
+        return {};
+    ArrayElementsView elements = ArrayElements(LoadElement<void*>(variable));
+    return {static_cast<const std::uint8_t*>(elements.first), static_cast<std::size_t>(elements.count) * elementSize};
 }
 
 std::int32_t TruncateToInteger(double value)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include <string>
 
@@ -8,11 +7,14 @@
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/PathMapping.h"
 #include "platform/kernel/ScopedHandle.h"
+#include "tests/support/CaseTable.h"
 #include "tests/support/GbkText.h"
 #include "tests/support/ScopedTempDir.h"
 
 namespace {
 
+using vellumry::test::PrintTo;
+using vellumry::test::RowLabel;
 using namespace vellumry::kernel;
 using vellumry::test::Gbk;
 using vellumry::test::ReadHostFile;
@@ -28,12 +30,6 @@ HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD dispositio
 std::string Runtime(const std::string& host)
 {
     return ToRuntimePath(host);
-}
-
-bool Exists(const std::string& host)
-{
-    struct stat info {};
-    return stat(host.c_str(), &info) == 0;
 }
 
 // ---- Dispositions ---------------------------------------------------------
@@ -64,7 +60,7 @@ TEST_P(Disposition, OpensCreatesTruncatesAndReportsAsDocumented)
     if (c.contentAfter) {
         EXPECT_EQ(ReadHostFile(host), c.contentAfter);
     } else {
-        EXPECT_FALSE(Exists(host));
+        EXPECT_FALSE(HostFileExists(host));
     }
 }
 
@@ -81,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DispositionCase{"TruncateMissing", TRUNCATE_EXISTING, false, false, ERROR_FILE_NOT_FOUND, nullptr},
                       DispositionCase{"TruncateExisting", TRUNCATE_EXISTING, true, true, ERROR_SUCCESS, ""},
                       DispositionCase{"BadDisposition", 9, true, false, ERROR_INVALID_PARAMETER, "old"}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 // ---- Sharing between openers ----------------------------------------------
 
@@ -129,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(FileApi, Sharing,
                                            SharingCase{"SecondMustShareFirstsAccess", W, SR | SW, R, SR, false},
                                            SharingCase{"WritersSharingBoth", R | W, SR | SW, R | W, SR | SW, true},
                                            SharingCase{"ExclusiveSecondAfterSharedFirst", R, SR | SW, R, 0, false}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         RowLabel());
 
 TEST(FileApi, SharingIsCheckedBeforeTruncatingAndAcrossSpellingsOfOnePath)
 {
@@ -215,7 +211,7 @@ TEST(FileApi, NamesWindowsForbidsAreRefusedButGbkTrailBytesAreNot)
     // 0x7C ("|") and 0x5C ("\") as trail bytes belong to their characters.
     std::string name = folder + Gbk("表") + "\x81\x7C.txt";
     EXPECT_TRUE(ScopedHandle(Open(name, GENERIC_WRITE, 0, CREATE_NEW)).IsValid()) << GetLastError();
-    EXPECT_TRUE(Exists(ToHostPath(name)));
+    EXPECT_TRUE(HostFileExists(ToHostPath(name)));
 }
 
 TEST(FileApi, DeleteAndMoveRespectOpenersAndExistingTargets)
@@ -235,7 +231,7 @@ TEST(FileApi, DeleteAndMoveRespectOpenersAndExistingTargets)
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
     EXPECT_TRUE(MoveFileExA(b.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_EQ(ReadHostFile(dir.File("a.txt")), "B");
-    EXPECT_FALSE(Exists(dir.File("b.txt")));
+    EXPECT_FALSE(HostFileExists(dir.File("b.txt")));
     EXPECT_FALSE(MoveFileExA(b.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 

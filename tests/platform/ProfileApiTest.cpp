@@ -12,21 +12,18 @@
 #include "platform/kernel/PathMapping.h"
 #include "platform/kernel/ProfileApi.h"
 #include "platform/kernel/ScopedHandle.h"
+#include "tests/support/CaseTable.h"
 #include "tests/support/GbkText.h"
 #include "tests/support/ScopedTempDir.h"
 
 namespace {
 
+using vellumry::test::PrintTo;
+using vellumry::test::RowLabel;
 using namespace vellumry::kernel;
 using vellumry::test::Gbk;
 using vellumry::test::ReadHostFile;
 using vellumry::test::ScopedTempDir;
-
-bool Exists(const std::string& host)
-{
-    struct stat info {};
-    return stat(host.c_str(), &info) == 0;
-}
 
 // ---- Reading: one table of documented cases ------------------------------
 
@@ -40,11 +37,6 @@ struct ReadCase {
     std::string expected;
     DWORD lastError;
 };
-
-std::ostream& operator<<(std::ostream& out, const ReadCase& c)
-{
-    return out << c.label;
-}
 
 class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
 
@@ -110,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "k", "", 64, "v", ERROR_SUCCESS},
         ReadCase{"HeaderWithoutClosingBracket", "[s\r\nk=v\r\n", "s", "k", "", 64, "v", ERROR_SUCCESS},
         ReadCase{"DanglingLeadByteAtLineEnd", "[s]\r\nk=v\xB0\r\nj=w\r\n", "s", "j", "", 64, "w", ERROR_SUCCESS}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 TEST(ProfileApi, ZeroByteInsideAValueEndsIt)
 {
@@ -181,11 +173,6 @@ struct WriteCase {
     const char* after;  // null: no file
 };
 
-std::ostream& operator<<(std::ostream& out, const WriteCase& c)
-{
-    return out << c.label;
-}
-
 class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(ProfileWrite, EditsTheFileKeepingEverythingElse)
@@ -199,7 +186,7 @@ TEST_P(ProfileWrite, EditsTheFileKeepingEverythingElse)
     if (c.after) {
         EXPECT_EQ(ReadHostFile(host), c.after);
     } else {
-        EXPECT_FALSE(Exists(host));
+        EXPECT_FALSE(HostFileExists(host));
     }
 }
 
@@ -231,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"RemovingAMissingKeyLeavesTheFileAlone", "[s]\na=1\n", "s", "k", nullptr, "[s]\na=1\n"},
         WriteCase{"RemovingAMissingSectionLeavesTheFileAlone", "[t]\na=1", "s", nullptr, nullptr, "[t]\na=1"},
         WriteCase{"RemovingFromNoFileCreatesNone", nullptr, "s", "k", nullptr, nullptr}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 TEST(ProfileApi, WhatIsWrittenReadsBack)
 {

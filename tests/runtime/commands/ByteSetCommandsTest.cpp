@@ -5,9 +5,12 @@
 
 #include "tests/runtime/ReportExpectations.h"
 #include "tests/runtime/commands/CommandTestSupport.h"
+#include "tests/support/CaseTable.h"
 
 namespace {
 
+using vellumry::test::PrintTo;
+using vellumry::test::RowLabel;
 using namespace vellumry::test;
 
 struct ByteSetCutCase {
@@ -16,11 +19,6 @@ struct ByteSetCutCase {
     std::vector<std::int32_t> numbers;
     std::optional<std::string> expected;
 };
-
-std::ostream& operator<<(std::ostream& out, const ByteSetCutCase& c)
-{
-    return out << c.label;
-}
 
 class ByteSetCut : public ::testing::TestWithParam<ByteSetCutCase> {};
 
@@ -47,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ByteSetCutCase{"MidStartAtTheEnd", CoreCommand::MidOfByteSet, {6, 3}, std::nullopt},
                       ByteSetCutCase{"MidStartBeyond", CoreCommand::MidOfByteSet, {INT_MAX, 3}, std::nullopt},
                       ByteSetCutCase{"MidNegativeCount", CoreCommand::MidOfByteSet, {1, -1}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 TEST(ByteSetCommands, LengthsAndBlankByteSets)
 {

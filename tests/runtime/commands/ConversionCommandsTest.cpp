@@ -6,10 +6,13 @@
 #include <limits>
 
 #include "tests/runtime/commands/CommandTestSupport.h"
+#include "tests/support/CaseTable.h"
 #include "tests/support/GbkText.h"
 
 namespace {
 
+using vellumry::test::PrintTo;
+using vellumry::test::RowLabel;
 using namespace vellumry::test;
 namespace rt = vellumry::runtime;
 
@@ -56,11 +59,6 @@ struct IntegerCase {
     std::int32_t expected;
 };
 
-std::ostream& operator<<(std::ostream& out, const IntegerCase& c)
-{
-    return out << c.label;
-}
-
 class ToIntegerCases : public ::testing::TestWithParam<IntegerCase> {};
 
 TEST_P(ToIntegerCases, ReadsEveryTag)
@@ -99,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"DateTime", DateTime(45000.0), 0},
                       IntegerCase{"UnitReference", TypedValue::OfUnit(rt::kEditBoxType, 1, 2), 0},
                       IntegerCase{"Omitted", TypedValue(), 0}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 TEST(ConversionCommands, ToByteKeepsTheLowEightBits)
 {
@@ -141,11 +139,6 @@ struct TextCase {
     TypedValue value;
     std::optional<std::string> expected;
 };
-
-std::ostream& operator<<(std::ostream& out, const TextCase& c)
-{
-    return out << c.label;
-}
 
 class ToTextCases : public ::testing::TestWithParam<TextCase> {};
 
@@ -189,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"NullText", TypedValue::OfPointer(rt::kTextType, nullptr), std::nullopt},
                       TextCase{"UnitReference", TypedValue::OfUnit(rt::kWindowType, 1, 0), std::nullopt},
                       TextCase{"Omitted", TypedValue(), std::nullopt}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 TEST(ConversionCommands, ToTextOfBytesStopsAtTheFirstZero)
 {
@@ -213,11 +206,6 @@ struct ByteSetCase {
     TypedValue value;
     std::optional<std::string> expected;
 };
-
-std::ostream& operator<<(std::ostream& out, const ByteSetCase& c)
-{
-    return out << c.label;
-}
 
 class ToByteSetCases : public ::testing::TestWithParam<ByteSetCase> {};
 
@@ -250,7 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
         ByteSetCase{"DateTime", DateTime(-2.0), Bytes({0, 0, 0, 0, 0, 0, 0, 0xC0})},
         ByteSetCase{"UnitReference", TypedValue::OfUnit(rt::kEditBoxType, 1, 2), std::nullopt},
         ByteSetCase{"Omitted", TypedValue(), std::nullopt}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 TEST(ConversionCommands, ToByteSetOfByteSetsAndArrays)
 {

@@ -5,10 +5,13 @@
 
 #include "tests/runtime/ReportExpectations.h"
 #include "tests/runtime/commands/CommandTestSupport.h"
+#include "tests/support/CaseTable.h"
 #include "tests/support/GbkText.h"
 
 namespace {
 
+using vellumry::test::PrintTo;
+using vellumry::test::RowLabel;
 using namespace vellumry::test;
 
 // "ab", the two-byte character 0xB0 0xA1, "c": five bytes.
@@ -24,11 +27,6 @@ struct CutCase {
     std::vector<std::int32_t> numbers;
     std::optional<std::string> expected;
 };
-
-std::ostream& operator<<(std::ostream& out, const CutCase& c)
-{
-    return out << c.label;
-}
 
 class TextCut : public ::testing::TestWithParam<CutCase> {};
 
@@ -69,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                                                             "c"},
                       CutCase{"MidHugeStart", CoreCommand::MidOfText, kMixed, {INT_MAX, INT_MAX}, std::nullopt},
                       CutCase{"MidMinimumStart", CoreCommand::MidOfText, kMixed, {INT_MIN, 3}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 TEST(TextCommands, LengthCountsBytes)
 {
@@ -106,11 +104,6 @@ struct ShapeCase {
     std::optional<std::string> expected;
 };
 
-std::ostream& operator<<(std::ostream& out, const ShapeCase& c)
-{
-    return out << c.label;
-}
-
 class TextShape : public ::testing::TestWithParam<ShapeCase> {};
 
 TEST_P(TextShape, WalksWholeCharacters)
@@ -136,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeCase{"RemoveEveryBlank", CoreCommand::RemoveAllSpaces, " a \xA1\xA1" "b\xB0\xA1\xA1\xA1 ", "ab\xB0\xA1"},
         ShapeCase{"RemoveKeepsCharactersWhole", CoreCommand::RemoveAllSpaces, "\xB0 x\xA1", "\xB0 x\xA1"},
         ShapeCase{"RemoveEverything", CoreCommand::RemoveAllSpaces, "  \xA1\xA1", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 TEST(TextCommands, BlankTextOfCounts)
 {
@@ -162,11 +155,6 @@ struct CompareCase {
     int expected;
 };
 
-std::ostream& operator<<(std::ostream& out, const CompareCase& c)
-{
-    return out << c.label;
-}
-
 class TextCompareCases : public ::testing::TestWithParam<CompareCase> {};
 
 TEST_P(TextCompareCases, OrdersByCharacterCodes)
@@ -189,6 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CompareCase{"ByTrailByte", "\xB0\xA1x", "\xB0\xA2", true, -1},
                       CompareCase{"GbkEqual", Gbk("编辑框_网页地址"), Gbk("编辑框_网页地址"), true, 0},
                       CompareCase{"GbkDiffer", Gbk("编辑框_网页地址"), Gbk("编辑框_保存路径"), true, 1}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 }  // namespace

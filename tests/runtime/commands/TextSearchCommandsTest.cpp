@@ -5,10 +5,13 @@
 
 #include "runtime/commands/GbkCharacters.h"
 #include "tests/runtime/commands/CommandTestSupport.h"
+#include "tests/support/CaseTable.h"
 #include "tests/support/GbkText.h"
 
 namespace {
 
+using vellumry::test::PrintTo;
+using vellumry::test::RowLabel;
 using namespace vellumry::test;
 using vellumry::runtime::commands::EqualIgnoringCase;
 
@@ -27,11 +30,6 @@ struct FindCase {
     std::optional<std::int32_t> ignoreCase;
     std::int32_t expected;
 };
-
-std::ostream& operator<<(std::ostream& out, const FindCase& c)
-{
-    return out << c.label;
-}
 
 class Find : public ::testing::TestWithParam<FindCase> {};
 
@@ -72,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"IgnoringCaseFindsTheRareCase", "aaaaaaaaB", "b", {}, 1, 9},
         FindCase{"IgnoringCaseLeavesTrailBytes", "\x81\x61", "\x81\x41", {}, 1, -1},
         FindCase{"IgnoringCaseNotInsideACharacter", "\xB0" "a" "A", "a", {}, 1, 3}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 class FindBackward : public ::testing::TestWithParam<FindCase> {};
 
@@ -101,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FindCase{"EmptySoughtEndTwo", "abc", "", 2, {}, 1},
                       FindCase{"IgnoringCase", "ABxab", "ab", {}, 1, 4},
                       FindCase{"ExactByDefault", "abxAB", "ab", {}, {}, 1}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 // ---- ReplaceSubText -----------------------------------------------------------
 
@@ -115,11 +113,6 @@ struct ReplaceCase {
     std::optional<bool> caseSensitive;
     std::optional<std::string> expected;
 };
-
-std::ostream& operator<<(std::ostream& out, const ReplaceCase& c)
-{
-    return out << c.label;
-}
 
 class Replace : public ::testing::TestWithParam<ReplaceCase> {};
 
@@ -154,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceCase{"TrailLettersNotFolded", "\x81\x61" "a", "A", "R", {}, {}, {}, "\x81\x61R"},
         ReplaceCase{"WalkRestartsAfterAMatch", "\xB0\xB0\xA1", "\xB0", "", {}, {}, true, "\xA1"},
         ReplaceCase{"GbkTexts", Gbk("第1页第2页"), Gbk("页"), Gbk("頁"), {}, {}, true, Gbk("第1頁第2頁")}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 // ---- SplitText -------------------------------------------------------------------
 
@@ -165,11 +158,6 @@ struct SplitCase {
     std::optional<std::int32_t> maximum;
     std::vector<std::string> expected;
 };
-
-std::ostream& operator<<(std::ostream& out, const SplitCase& c)
-{
-    return out << c.label;
-}
 
 class Split : public ::testing::TestWithParam<SplitCase> {};
 
@@ -195,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"LongSeparator", "x<br>y<br>", "<br>", {}, {"x", "y"}},
                       SplitCase{"SeparatorAsSecondByte", "\xB0|a|b", "|", {}, {"\xB0|a", "b"}},
                       SplitCase{"SeparatorMatchesExactly", "aXbxc", "x", {}, {"aXb", "c"}}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowLabel());
 
 // ---- The walk against a literal one --------------------------------------------
 //
