@@ -12,6 +12,7 @@
 #include "forms/SupportLibraries.h"
 #include "forms/TemplateErrorContext.h"
 #include "runtime/ErrorContext.h"
+#include "tests/support/GbkText.h"
 
 namespace vellumry::test {
 namespace {
@@ -209,13 +210,17 @@ void InstallTestHandlers()
 std::vector<TestUnitSpec> StandardUnits()
 {
     using forms::EventBinding;
-    return {
+    std::vector<TestUnitSpec> units = {
         {kWindowUnitId, runtime::kWindowType, {50, 50, 400, 300}, forms::kUnitVisible,
          {{0, kOnWindowEvent}, {3, kOnWindowEvent}, {4, kOnWindowEvent}}, "", "main"},
         {kFirstButton, runtime::kButtonType, {10, 10, 80, 24}, 5, {{0, kOnButtonClick}}, "", ""},
         {kEditBox, runtime::kEditBoxType, {10, 40, 80, 20}, 4, {{1, kAnswerFalse}}, "hello", "7"},
         {kSecondButton, runtime::kButtonType, {10, 70, 80, 24}, 5, {{0, forms::kStoredNoHandler}}, "", ""},
     };
+    units[1].name = Gbk("按钮_下载");
+    units[2].name = Gbk("编辑框_起始页码");
+    units[3].name = Gbk("按钮_停止");
+    return units;
 }
 
 void InstallTestForm(const std::vector<TestUnitSpec>& units)
@@ -232,6 +237,7 @@ void InstallTestForm(const std::vector<TestUnitSpec>& units)
         fields.tag = spec.tag;
         fields.mousePointer = spec.mousePointer;
         fields.eventSource = spec.eventSource;
+        fields.name = spec.name;
         fields.specific.assign(spec.content.begin(), spec.content.end());
         form.units.push_back(fields);
     }

@@ -68,6 +68,7 @@ struct TestUnitSpec {
     std::string tag;
     std::vector<std::uint8_t> mousePointer = std::vector<std::uint8_t>(4, 0);
     forms::UnitId eventSource = 0;
+    std::string name{};  // GBK
 };
 
 // The standard test form: the window, two buttons and an edit box (stored
