@@ -1,5 +1,7 @@
 #include "tests/forms/SampleTemplate.h"
 
+#include <stdexcept>
+
 #include "tests/support/GbkText.h"
 
 namespace vellumry::test {
@@ -77,6 +79,14 @@ std::vector<FormDescription> SampleForms()
 std::vector<std::uint8_t> SampleTemplate()
 {
     return WriteTemplate(SampleForms());
+}
+
+forms::FormTable ReadSampleTemplate()
+{
+    auto table = ReadTemplate(SampleTemplate(), kSampleCodeBase);
+    if (!table)
+        throw std::runtime_error("the sample template does not read");
+    return std::move(*table);
 }
 
 std::vector<FormDescription> SampleFormsAsRead()

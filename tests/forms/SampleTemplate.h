@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "forms/FormTable.h"
 #include "forms/TemplateWriter.h"
 
 namespace vellumry::test {
@@ -18,6 +19,9 @@ inline constexpr std::uint32_t kSecondFormId = 0x52010002;
 
 std::vector<forms::FormDescription> SampleForms();
 std::vector<std::uint8_t> SampleTemplate();
+
+// The sample template read back; throws when it does not read.
+forms::FormTable ReadSampleTemplate();
 
 // The forms as the reader gives them back: handlers fixed up.
 std::vector<forms::FormDescription> SampleFormsAsRead();

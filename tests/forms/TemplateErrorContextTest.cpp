@@ -14,15 +14,7 @@ using vellumry::test::Gbk;
 
 class TemplateContext : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        auto table = ReadTemplate(m_stream, vellumry::test::kSampleCodeBase);
-        ASSERT_TRUE(table.has_value());
-        m_table = std::move(*table);
-    }
-
-    std::vector<std::uint8_t> m_stream = vellumry::test::SampleTemplate();
-    FormTable m_table;
+    FormTable m_table = vellumry::test::ReadSampleTemplate();
 };
 
 TEST_F(TemplateContext, FormAndUnitTagsComeFromTheRecords)

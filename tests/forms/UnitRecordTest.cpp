@@ -14,19 +14,12 @@ using vellumry::test::Gbk;
 
 class SampleUnits : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        auto table = ReadTemplate(m_stream, vellumry::test::kSampleCodeBase);
-        ASSERT_TRUE(table.has_value());
-        m_table = std::move(*table);
-    }
     std::span<const std::uint8_t> Record(UnitId unitId) const
     {
         return m_table.FindForm(vellumry::test::kSampleFormId)->units.FindUnit(unitId)->data;
     }
 
-    std::vector<std::uint8_t> m_stream = vellumry::test::SampleTemplate();
-    FormTable m_table;
+    FormTable m_table = vellumry::test::ReadSampleTemplate();
 };
 
 TEST_F(SampleUnits, AccessorsWalkToEveryField)
