@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "forms/UnitRecord.h"
 #include "runtime/Values.h"
@@ -100,6 +101,41 @@ std::optional<std::span<std::uint8_t>> UnitTable::MutableRecordData(std::int32_t
     if (!data)
         return std::nullopt;
     return std::span<std::uint8_t>(m_block.get() + (data->data() - m_block.get()), data->size());
+}
+
+bool UnitTable::ReplaceRecordData(std::int32_t index, std::span<const std::uint8_t> data)
+{
+    if (index < 0 || index >= m_count)
+        return false;
+    auto count = static_cast<std::size_t>(m_count);
+    std::vector<std::span<const std::uint8_t>> records;
+    std::size_t size = 8 * count;
+    for (std::int32_t i = 0; i < m_count; ++i) {
+        auto record = i == index ? std::optional(data) : RecordAt(i);
+        if (!record)
+            return false;
+        records.push_back(*record);
+        size += 4 + record->size();
+    }
+    std::unique_ptr<std::uint8_t[]> block;
+    try {
+        block = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::memcpy(block.get(), m_block.get(), 4 * count);  // the UnitIds
+    std::size_t offset = 0;
+    std::uint8_t* out = block.get() + 8 * count;
+    for (std::size_t i = 0; i < count; ++i) {
+        runtime::StoreWord(block.get() + 4 * (count + i), static_cast<std::int32_t>(offset));
+        runtime::StoreWord(out + offset, static_cast<std::int32_t>(records[i].size()));
+        if (!records[i].empty())
+            std::memcpy(out + offset + 4, records[i].data(), records[i].size());
+        offset += 4 + records[i].size();
+    }
+    m_block = std::move(block);
+    m_size = size;
+    return true;
 }
 
 bool UnitTable::CheckAndFixUp(std::uintptr_t codeBase)

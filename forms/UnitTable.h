@@ -51,6 +51,10 @@ public:
     // Writable record data, for the slots of a working copy; nullopt outside
     // the table.
     std::optional<std::span<std::uint8_t>> MutableRecordData(std::int32_t index);
+    // Replaces one record's data (a working copy's field that changes length,
+    // such as the tag); the block is rebuilt with every other record kept.
+    // False when the index is outside the table or the copy cannot be made.
+    bool ReplaceRecordData(std::int32_t index, std::span<const std::uint8_t> data);
 
 private:
     UnitTable(std::int32_t count, std::unique_ptr<std::uint8_t[]> block, std::size_t size);

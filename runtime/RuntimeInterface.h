@@ -4,10 +4,10 @@
 // the application reaches the runtime. The application binds to positions, so
 // the order of the members is part of the interface.
 //
-// Entries 4, 5, 10 and 11 belong to the form engine, which installs them with
-// SetFormEngineEntries. Until it does, the form table is empty: property
-// access reports the missing form, LoadStartForm reports the failed load and
-// RunMessageLoop returns at once.
+// Entries 4 and 5 reach the form engine through its hooks (HostLayers.h).
+// Without a form engine the form table is empty: property access reports the
+// missing form, LoadStartForm reports the failed load and RunMessageLoop
+// returns at once.
 
 #include <cstdint>
 #include <type_traits>
@@ -40,15 +40,6 @@ struct RuntimeInterface {
 };
 
 const RuntimeInterface& GetRuntimeInterface();
-
-struct FormEngineEntries {
-    decltype(RuntimeInterface::readUnitProperty) readUnitProperty = nullptr;
-    decltype(RuntimeInterface::writeUnitProperty) writeUnitProperty = nullptr;
-    decltype(RuntimeInterface::runMessageLoop) runMessageLoop = nullptr;
-    decltype(RuntimeInterface::loadStartForm) loadStartForm = nullptr;
-};
-
-void SetFormEngineEntries(const FormEngineEntries& entries);
 
 // Calls DLL command `index` as the function type `Function` the caller
 // declared it with. The related values are the caller's source position,

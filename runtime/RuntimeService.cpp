@@ -4,12 +4,12 @@
 
 #include "platform/kernel/FileSearch.h"
 #include "runtime/ExitRoutines.h"
+#include "runtime/HostLayers.h"
+#include "runtime/Startup.h"
 #include "runtime/ValueHelpers.h"
 
 namespace vellumry::runtime {
 namespace {
-
-RuntimeServiceHooks g_hooks;
 
 constexpr std::int32_t kSearchableAttributes = 0x37;
 
@@ -57,11 +57,6 @@ void CloseFileSearch(HANDLE search)
         FindClose(search);
 }
 
-void SetRuntimeServiceHooks(const RuntimeServiceHooks& hooks)
-{
-    g_hooks = hooks;
-}
-
 std::intptr_t RuntimeService(std::int32_t number, ...)
 {
     va_list args;
@@ -93,8 +88,8 @@ std::intptr_t RuntimeService(std::int32_t number, ...)
         auto* object = va_arg(args, void*);
         int index = va_arg(args, int);
         int subIndex = va_arg(args, int);
-        if (g_hooks.readObjectProperty)
-            result = static_cast<std::intptr_t>(g_hooks.readObjectProperty(tag, object, index, subIndex));
+        if (auto read = FormEngine().readObjectProperty)
+            result = static_cast<std::intptr_t>(read(tag, object, index, subIndex));
         break;
     }
     case kServiceWriteObjectProperty: {
@@ -104,13 +99,12 @@ std::intptr_t RuntimeService(std::int32_t number, ...)
         int subIndex = va_arg(args, int);
         auto low = va_arg(args, std::uint32_t);
         auto high = va_arg(args, std::uint32_t);
-        if (g_hooks.writeObjectProperty)
-            g_hooks.writeObjectProperty(tag, object, index, subIndex, low, high);
+        if (auto write = FormEngine().writeObjectProperty)
+            write(tag, object, index, subIndex, low, high);
         break;
     }
     case kServiceInitialize:
-        if (g_hooks.initialize)
-            g_hooks.initialize();
+        InitializeRuntime();
         break;
     default:
         break;

@@ -9,7 +9,7 @@
 //   4  read a property of a unit object held outside any form
 //   5  write a property of such a unit object
 //   6  initialise the runtime and load the window template
-// Services 4 to 6 are provided by the layers above through hooks.
+// Services 4 and 5 reach the form engine through its hooks (HostLayers.h).
 
 #include <cstdint>
 
@@ -34,17 +34,5 @@ std::intptr_t RuntimeService(std::int32_t number, ...);
 // Typed forms of services 0 and 1.
 TextValue FileSearchStep(const char* pattern, std::int32_t attributeMask, bool filesOnly, HANDLE* search);
 void CloseFileSearch(HANDLE search);
-
-struct RuntimeServiceHooks {
-    // (data type tag, object, property index, sub-index) -> payload
-    std::uint64_t (*readObjectProperty)(std::uint32_t tag, void* object, std::int32_t index,
-                                        std::int32_t subIndex) = nullptr;
-    // (data type tag, object, property index, sub-index, payload low, payload high)
-    void (*writeObjectProperty)(std::uint32_t tag, void* object, std::int32_t index, std::int32_t subIndex,
-                                std::uint32_t low, std::uint32_t high) = nullptr;
-    void (*initialize)() = nullptr;
-};
-
-void SetRuntimeServiceHooks(const RuntimeServiceHooks& hooks);
 
 }  // namespace vellumry::runtime

@@ -8,21 +8,16 @@
 #include "runtime/DllCommands.h"
 #include "runtime/EventSuppression.h"
 #include "runtime/ExitRoutines.h"
+#include "runtime/HiddenOwner.h"
+#include "runtime/HostLayers.h"
+#include "runtime/IdleCallbacks.h"
 #include "runtime/RuntimeHeap.h"
 #include "runtime/RuntimeState.h"
 
 namespace vellumry::runtime {
 namespace {
 
-ShutdownHooks g_hooks;
-
 constexpr std::int32_t kLibraryShutdownNotice = 6;
-
-void Call(void (*hook)())
-{
-    if (hook)
-        hook();
-}
 
 void NotifyLibrariesOfShutdown()
 {
@@ -50,39 +45,40 @@ void NotifyLibrariesOfShutdown()
 
 }  // namespace
 
-void SetShutdownHooks(const ShutdownHooks& hooks)
-{
-    g_hooks = hooks;
-}
-
 void RunShutdown()
 {
     RaiseEventSuppression();
     RuntimeState& state = Runtime();
     if (state.shutdownInProgress.exchange(true))
         return;
-    Call(g_hooks.clearIdleCallbacks);
-    Call(g_hooks.releaseForms);
+    ClearIdleCallbacks();
+    if (FormEngine().releaseForms)
+        FormEngine().releaseForms();
     RunExitRoutines();
     NotifyLibrariesOfShutdown();
     UnloadDllCommands();
     ClearStaticDataBlock();
-    Call(g_hooks.releaseWindowSystem);
-    Call(g_hooks.stopAllMusic);
-    Call(g_hooks.uninitializeOle);
+    if (FormEngine().releaseProgramIcons)
+        FormEngine().releaseProgramIcons();
+    DestroyHiddenOwner();
+    if (Sound().stopAllMusic)
+        Sound().stopAllMusic(true);
+    if (state.oleInitializedByRuntime && ComponentModel().uninitialize) {
+        ComponentModel().uninitialize();
+        state.oleInitializedByRuntime = false;
+    }
 }
 
 void EndProgram(std::int32_t code)
 {
     RaiseEventSuppression();
     if (!OnMainThread()) {
-        if (g_hooks.forwardToMainThread && !Runtime().shutdownInProgress.load())
-            g_hooks.forwardToMainThread(code);
+        if (!Runtime().shutdownInProgress.load())
+            ForwardEndProgram(code);
         // The main thread ends the process once its shutdown has started;
         // otherwise nobody will, so this thread does.
         if (!Runtime().shutdownInProgress.load())
             EndProcess(code);
-        // The main thread is shutting down and will end the process.
         for (;;)
             std::this_thread::sleep_for(std::chrono::hours(1));
     }

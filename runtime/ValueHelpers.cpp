@@ -10,12 +10,6 @@
 namespace vellumry::runtime {
 namespace {
 
-// A word read that may alias the character data it scans.
-using AliasedWord = std::uint64_t __attribute__((may_alias));
-
-constexpr std::uint64_t kLowBits = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
 // Header bytes of an array block with `dimensions` dimensions.
 std::int64_t HeaderSize(std::int32_t dimensions)
 {
@@ -44,30 +38,6 @@ std::int64_t ElementCount64(const void* array)
 }
 
 }  // namespace
-
-// Aligned word reads never cross into another page, so reading the bytes after
-// the terminator within the same word is safe; the sanitizer cannot know that.
-__attribute__((no_sanitize_address)) std::int32_t TextLength(const char* text)
-{
-    if (!text)
-        return 0;
-    const char* p = text;
-    while ((reinterpret_cast<std::uintptr_t>(p) & (sizeof(std::uint64_t) - 1)) != 0) {
-        if (*p == '\0')
-            return static_cast<std::int32_t>(p - text);
-        ++p;
-    }
-    auto* word = reinterpret_cast<const AliasedWord*>(p);
-    for (;; ++word) {
-        std::uint64_t v = *word;
-        if (((v - kLowBits) & ~v & kHighBits) != 0)
-            break;
-    }
-    p = reinterpret_cast<const char*>(word);
-    while (*p != '\0')
-        ++p;
-    return static_cast<std::int32_t>(p - text);
-}
 
 TextValue ConcatTexts(std::span<const char* const> pieces)
 {

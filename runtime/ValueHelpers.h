@@ -4,6 +4,7 @@
 // result is newly allocated in the runtime heap and owned by the caller.
 
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <span>
 #include <string_view>
@@ -12,8 +13,12 @@
 
 namespace vellumry::runtime {
 
-// Bytes before the terminating zero; 0 for null. Scans a word at a time.
-std::int32_t TextLength(const char* text);
+// Bytes before the terminating zero; 0 for null. The C library's strlen
+// already scans aligned machine words (wider ones, with vector instructions).
+inline std::int32_t TextLength(const char* text)
+{
+    return text ? static_cast<std::int32_t>(std::strlen(text)) : 0;
+}
 
 // One new text with the pieces in order (null pieces count as empty). Always
 // allocated, at least the terminating zero.

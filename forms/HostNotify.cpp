@@ -1,0 +1,238 @@
+#include "forms/HostNotify.h"
+
+#include <cstring>
+#include <memory>
+
+#include "forms/EventDispatch.h"
+#include "forms/FormEngine.h"
+#include "forms/SupportLibraries.h"
+#include "platform/ui/CursorsAndIcons.h"
+#include "platform/ui/WindowThread.h"
+#include "runtime/ErrorReporter.h"
+#include "runtime/EventSuppression.h"
+#include "runtime/HiddenOwner.h"
+#include "runtime/HostLayers.h"
+#include "runtime/IdleCallbacks.h"
+#include "runtime/RuntimeHeap.h"
+#include "runtime/RuntimeState.h"
+#include "runtime/RuntimeTexts.h"
+#include "runtime/Shutdown.h"
+
+namespace vellumry::forms {
+namespace {
+
+constexpr std::intptr_t kHostVersion = 0x70005;
+constexpr std::intptr_t kSelectProgramFolder = 1;
+constexpr std::intptr_t kSelectProgramFolderToo = 2001;
+constexpr std::intptr_t kSelectProgramFileName = 2002;
+constexpr int kBigIconSize = 32;
+constexpr int kSmallIconSize = 16;
+
+struct IconState {
+    std::span<const std::uint8_t> data;
+    ProgramIcons icons;
+    bool loaded = false;
+};
+
+IconState& Icons()
+{
+    static IconState state;
+    return state;
+}
+
+template <typename Record>
+Record* RecordOf(std::intptr_t value)
+{
+    return reinterpret_cast<Record*>(value);
+}
+
+// Wrappers made by code 1007 own themselves until code 1008.
+class WrappedWindow : public ui::WindowObject {};
+
+std::intptr_t CopyProgramPath(std::intptr_t selector, char* buffer)
+{
+    if (!buffer)
+        return 0;
+    const runtime::RuntimeState& state = runtime::Runtime();
+    std::string text;
+    if (selector == kSelectProgramFolder || selector == kSelectProgramFolderToo)
+        text = state.programFolder + "\\";
+    else if (selector == kSelectProgramFileName)
+        text = state.programFileName;
+    size_t length = std::min<size_t>(text.size(), MAX_PATH - 1);
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    return static_cast<std::intptr_t>(length);
+}
+
+std::intptr_t ClassifyType(runtime::DataTypeTag tag)
+{
+    const runtime::DataTypeRecord* type = FindDataType(tag);
+    if (!type)
+        return 0;
+    if (type->stateFlags & runtime::kTypeCanRaiseEvents)
+        return 2;
+    return (type->stateFlags & runtime::kTypeHasWindow) ? 1 : 0;
+}
+
+// The codes that touch windows or the form table run on the window thread.
+std::intptr_t OnWindowThread(std::int32_t code, std::intptr_t value1, std::intptr_t value2)
+{
+    switch (code) {
+    case kNotifyProgramIcons: {
+        IconState& state = Icons();
+        if (!state.loaded) {
+            state.loaded = true;
+            state.icons.big = ui::CreateIconFromFileData(state.data, kBigIconSize);
+            state.icons.small = ui::CreateIconFromFileData(state.data, kSmallIconSize);
+        }
+        return reinterpret_cast<std::intptr_t>(&state.icons);
+    }
+    case kNotifyFormTable:
+        return reinterpret_cast<std::intptr_t>(&Forms());
+    case kNotifyWrapWindow: {
+        auto wrapper = std::make_unique<WrappedWindow>();
+        if (!wrapper->Attach(reinterpret_cast<HWND>(value1)))
+            return 0;
+        return reinterpret_cast<std::intptr_t>(wrapper.release());
+    }
+    case kNotifyDestroyWrapper:
+        std::unique_ptr<ui::WindowObject>(RecordOf<ui::WindowObject>(value1)).reset();
+        return 0;
+    case kNotifyDetachWindow:
+        if (auto* object = RecordOf<ui::WindowObject>(value1))
+            return reinterpret_cast<std::intptr_t>(object->Detach());
+        return 0;
+    case kNotifyWindowHandle:
+        if (auto* object = RecordOf<ui::WindowObject>(value1))
+            return reinterpret_cast<std::intptr_t>(object->Handle());
+        return 0;
+    case kNotifyAttachWindow: {
+        auto* object = RecordOf<ui::WindowObject>(value1);
+        auto window = reinterpret_cast<HWND>(value2);
+        if (!object || ui::WindowObject::FromHandle(window))
+            return 0;
+        return object->Attach(window) ? 1 : 0;
+    }
+    case kNotifyAddIdleCallback:
+        if (auto* record = RecordOf<IdleCallbackRecord>(value2))
+            runtime::AddIdleCallback(reinterpret_cast<HWND>(value1), record->routine, record->argument);
+        return 0;
+    case kNotifyRemoveIdleCallback:
+        runtime::RemoveIdleCallback(reinterpret_cast<HWND>(value1));
+        return 0;
+    case kNotifyHiddenOwner:
+        return reinterpret_cast<std::intptr_t>(runtime::HiddenOwner());
+    case kNotifyUnitDestroyed:
+        UnitWindowDestroyed(static_cast<FormId>(value1), static_cast<UnitId>(value2));
+        return 0;
+    case kNotifyLoadForm: {
+        auto* request = RecordOf<FormLoadRequest>(value1);
+        if (!request)
+            return -1;
+        return LoadForm(request->formId, request->modal != 0, request->owner) ? 0 : -1;
+    }
+    case kNotifyResolveUnit:
+        return reinterpret_cast<std::intptr_t>(ResolveUnit(static_cast<FormId>(value1), static_cast<UnitId>(value2)));
+    case kNotifyResolveUnitOrReport: {
+        ui::WindowObject* unit = ResolveUnit(static_cast<FormId>(value1), static_cast<UnitId>(value2));
+        if (!unit)
+            runtime::ReportError(runtime::texts::kUnitNotLoaded, 0, static_cast<std::int32_t>(value1),
+                                 static_cast<std::int32_t>(value2));
+        return reinterpret_cast<std::intptr_t>(unit);
+    }
+    case kNotifyDispatchEvent:
+        if (auto* event = RecordOf<UnitEvent>(value1))
+            return DispatchUnitEvent(*event) ? 1 : 0;
+        return 0;
+    case kNotifyDispatchTypedEvent:
+        if (auto* event = RecordOf<TypedUnitEvent>(value1))
+            return DispatchTypedUnitEvent(*event) ? 1 : 0;
+        return 0;
+    case kNotifyCurrentEventSource: {
+        EventSource source = CurrentEventSource();
+        if (auto* record = RecordOf<EventSource>(value1))
+            *record = source;
+        return source.formId != 0 ? 1 : 0;
+    }
+    case kNotifyFormCount:
+        return static_cast<std::intptr_t>(FormCount());
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+void SetProgramIconData(std::span<const std::uint8_t> icoFile)
+{
+    Icons().data = icoFile;
+}
+
+void ReleaseProgramIcons()
+{
+    IconState& state = Icons();
+    if (state.icons.big)
+        DestroyIcon(state.icons.big);
+    if (state.icons.small)
+        DestroyIcon(state.icons.small);
+    state.icons = {};
+    state.loaded = false;
+}
+
+std::intptr_t HostNotify(std::int32_t code, std::intptr_t value1, std::intptr_t value2)
+{
+    switch (code) {
+    case kNotifyDataType:
+        return reinterpret_cast<std::intptr_t>(FindDataType(static_cast<runtime::DataTypeTag>(value1)));
+    case kNotifyOne:
+        return 1;
+    case kNotifyVersion:
+        return kHostVersion;
+    case kNotifyCopyProgramPath:
+        return CopyProgramPath(value1, reinterpret_cast<char*>(value2));
+    case kNotifyZero:
+        return 0;
+    case kNotifyProgramFolder:
+        return reinterpret_cast<std::intptr_t>(runtime::Runtime().programFolder.c_str());
+    case kNotifyProgramFileName:
+        return reinterpret_cast<std::intptr_t>(runtime::Runtime().programFileName.c_str());
+    case kNotifyRaiseSuppression:
+        runtime::RaiseEventSuppression();
+        return 0;
+    case kNotifyLowerSuppression:
+        runtime::LowerEventSuppression();
+        return 0;
+    case kNotifyPlayMusic: {
+        auto* request = RecordOf<MusicRequest>(value1);
+        auto play = runtime::Sound().playMusic;
+        return request && play && play(request->data, request->length, request->loop != 0) ? 1 : 0;
+    }
+    case kNotifyStopMusic:
+        if (auto stop = runtime::Sound().stopAllMusic)
+            stop(false);
+        return 0;
+    case kNotifyAllocate: {
+        auto size = static_cast<std::int32_t>(value1);
+        return reinterpret_cast<std::intptr_t>(value2 != 0 ? runtime::RawAlloc(size) : runtime::RuntimeAlloc(size));
+    }
+    case kNotifyFree:
+        runtime::RuntimeFree(reinterpret_cast<void*>(value1));
+        return 0;
+    case kNotifyReallocate:
+        return reinterpret_cast<std::intptr_t>(
+            runtime::RuntimeRealloc(reinterpret_cast<void*>(value1), static_cast<std::int32_t>(value2)));
+    case kNotifyReportError:
+        runtime::ReportError(reinterpret_cast<const char*>(value1), 0, 0, 0);
+    case kNotifyEndProgram:
+        runtime::EndProgram(static_cast<std::int32_t>(value1));
+    case kNotifyClassifyType:
+        return ClassifyType(static_cast<runtime::DataTypeTag>(value1));
+    case kNotifyRunMode:
+        return runtime::Runtime().runMode;
+    default:
+        return ui::RunOnWindowThread([&] { return OnWindowThread(code, value1, value2); });
+    }
+}
+
+}  // namespace vellumry::forms

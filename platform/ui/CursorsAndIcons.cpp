@@ -1,0 +1,242 @@
+// Cursor and icon handles: records holding Qt cursors and icons. Standard
+// cursors (LoadCursorA with a null instance) are shared and never destroyed.
+
+#include <QApplication>
+#include <QByteArray>
+#include <QCursor>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <variant>
+
+#include "platform/base/LastError.h"
+#include "platform/ui/CursorsAndIcons.h"
+#include "platform/ui/QtHandles.h"
+#include "platform/ui/WidgetWindows.h"
+#include "platform/ui/WindowThread.h"
+
+namespace vellumry::ui {
+namespace {
+
+struct HandleRecord {
+    std::variant<QCursor, QIcon> value;
+    bool shared = false;
+};
+
+struct HandleStore {
+    std::mutex lock;
+    std::uintptr_t next = 0x20010;
+    std::map<std::uintptr_t, HandleRecord> records;
+    std::map<std::uintptr_t, std::uintptr_t> standardCursors;  // resource id -> handle
+    HCURSOR current = nullptr;
+};
+
+HandleStore& Store()
+{
+    static HandleStore store;
+    return store;
+}
+
+std::uintptr_t Add(HandleRecord record)
+{
+    HandleStore& store = Store();
+    std::lock_guard guard(store.lock);
+    store.next += 4;
+    store.records.emplace(store.next, std::move(record));
+    return store.next;
+}
+
+std::optional<HandleRecord> Lookup(const void* handle)
+{
+    HandleStore& store = Store();
+    std::lock_guard guard(store.lock);
+    auto it = store.records.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == store.records.end())
+        return std::nullopt;
+    return it->second;
+}
+
+BOOL Destroy(const void* handle)
+{
+    HandleStore& store = Store();
+    std::lock_guard guard(store.lock);
+    auto it = store.records.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == store.records.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (!it->second.shared)
+        store.records.erase(it);
+    return TRUE;
+}
+
+std::optional<Qt::CursorShape> StandardShape(std::uintptr_t id)
+{
+    switch (id) {
+    case 32512: return Qt::ArrowCursor;
+    case 32513: return Qt::IBeamCursor;
+    case 32514: return Qt::WaitCursor;
+    case 32515: return Qt::CrossCursor;
+    case 32516: return Qt::UpArrowCursor;
+    case 32642: return Qt::SizeFDiagCursor;
+    case 32643: return Qt::SizeBDiagCursor;
+    case 32644: return Qt::SizeHorCursor;
+    case 32645: return Qt::SizeVerCursor;
+    case 32646: return Qt::SizeAllCursor;
+    case 32648: return Qt::ForbiddenCursor;
+    case 32649: return Qt::PointingHandCursor;
+    case 32650: return Qt::BusyCursor;
+    case 32651: return Qt::WhatsThisCursor;
+    default: return std::nullopt;
+    }
+}
+
+// Reads the image of an .ico or .cur file; for a cursor also its hot spot.
+// The file layouts differ only in the type word and in what the two words
+// of a directory entry mean, so a cursor is read as an icon with the type
+// word changed.
+std::optional<QImage> ReadIconImage(std::span<const std::uint8_t> bytes, int size, QPoint* hotSpot)
+{
+    if (bytes.size() < 22 || bytes[0] != 0 || bytes[1] != 0 || (bytes[2] != 1 && bytes[2] != 2) || bytes[3] != 0)
+        return std::nullopt;
+    QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    if (hotSpot && bytes[2] == 2)
+        *hotSpot = QPoint(bytes[10] | (bytes[11] << 8), bytes[12] | (bytes[13] << 8));
+    data[2] = 1;
+    QImage best;
+    QPixmap pixmap;
+    if (!pixmap.loadFromData(data, "ICO"))
+        return std::nullopt;
+    best = pixmap.toImage();
+    if (size > 0 && best.width() != size)
+        best = best.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return best;
+}
+
+}  // namespace
+
+HCURSOR CreateCursorFromFileData(std::span<const std::uint8_t> bytes)
+{
+    return RunOnWindowThread([&]() -> HCURSOR {
+        QPoint hotSpot(0, 0);
+        auto image = ReadIconImage(bytes, 0, &hotSpot);
+        if (!image)
+            return nullptr;
+        QCursor cursor(QPixmap::fromImage(*image), hotSpot.x(), hotSpot.y());
+        return reinterpret_cast<HCURSOR>(Add({cursor, false}));
+    });
+}
+
+HICON CreateIconFromFileData(std::span<const std::uint8_t> bytes, int size)
+{
+    return RunOnWindowThread([&]() -> HICON {
+        auto image = ReadIconImage(bytes, size, nullptr);
+        if (!image)
+            return nullptr;
+        return reinterpret_cast<HICON>(Add({QIcon(QPixmap::fromImage(*image)), false}));
+    });
+}
+
+void SetWindowCursor(HWND window, HCURSOR cursor)
+{
+    RunOnWindowThread([&] {
+        if (QWidget* widget = WidgetOf(window)) {
+            if (cursor)
+                widget->setCursor(CursorOf(cursor));
+            else
+                widget->unsetCursor();
+        }
+    });
+}
+
+QCursor CursorOf(HCURSOR cursor)
+{
+    auto record = Lookup(cursor);
+    if (record && std::holds_alternative<QCursor>(record->value))
+        return std::get<QCursor>(record->value);
+    return QCursor(Qt::ArrowCursor);
+}
+
+QIcon IconOf(HICON icon)
+{
+    auto record = Lookup(icon);
+    if (record && std::holds_alternative<QIcon>(record->value))
+        return std::get<QIcon>(record->value);
+    return QIcon();
+}
+
+HICON MakeIconHandle(const QIcon& icon)
+{
+    return reinterpret_cast<HICON>(Add({icon, false}));
+}
+
+}  // namespace vellumry::ui
+
+using namespace vellumry::ui;
+
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
+{
+    auto id = reinterpret_cast<std::uintptr_t>(name);
+    auto shape = instance == nullptr ? StandardShape(id) : std::nullopt;
+    if (!shape) {
+        SetLastError(1813);  // ERROR_RESOURCE_TYPE_NOT_FOUND
+        return nullptr;
+    }
+    HandleStore& store = Store();
+    {
+        std::lock_guard guard(store.lock);
+        auto it = store.standardCursors.find(id);
+        if (it != store.standardCursors.end())
+            return reinterpret_cast<HCURSOR>(it->second);
+    }
+    std::uintptr_t handle = Add({QCursor(*shape), true});
+    std::lock_guard guard(store.lock);
+    auto [it, inserted] = store.standardCursors.emplace(id, handle);
+    return reinterpret_cast<HCURSOR>(it->second);
+}
+
+HCURSOR SetCursor(HCURSOR cursor)
+{
+    HandleStore& store = Store();
+    HCURSOR previous;
+    {
+        std::lock_guard guard(store.lock);
+        previous = store.current;
+        store.current = cursor;
+    }
+    RunOnWindowThread([cursor] {
+        if (QWidget* under = QApplication::widgetAt(QCursor::pos()))
+            under->setCursor(CursorOf(cursor));
+    });
+    return previous;
+}
+
+BOOL DestroyCursor(HCURSOR cursor)
+{
+    return Destroy(cursor);
+}
+
+BOOL DestroyIcon(HICON icon)
+{
+    return Destroy(icon);
+}
+
+BOOL GetCursorPos(POINT* point)
+{
+    if (!point)
+        return FALSE;
+    QPoint at = QCursor::pos();
+    *point = {at.x(), at.y()};
+    return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y)
+{
+    QCursor::setPos(x, y);
+    return TRUE;
+}

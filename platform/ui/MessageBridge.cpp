@@ -1,0 +1,93 @@
+// Turns the Qt events of registered widgets into the window messages their
+// objects expect: close, move, size, show and hide, activation and focus.
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QWidget>
+
+#include "platform/ui/private/WindowInternals.h"
+
+namespace vellumry::ui {
+namespace {
+
+constexpr WPARAM kSizeRestored = 0;
+constexpr WPARAM kSizeMinimized = 1;
+constexpr WPARAM kSizeMaximized = 2;
+
+LPARAM PackPoint(int x, int y)
+{
+    return static_cast<LPARAM>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) | static_cast<std::uint32_t>(x & 0xFFFF));
+}
+
+WPARAM SizeKind(const QWidget* widget)
+{
+    if (widget->isMinimized())
+        return kSizeMinimized;
+    if (widget->isMaximized())
+        return kSizeMaximized;
+    return kSizeRestored;
+}
+
+class MessageBridge : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        WindowRecord* record = widget ? WindowTable::Instance().FindExact(widget) : nullptr;
+        if (!record || record->destroying)
+            return false;
+        HWND window = record->handle;
+        switch (event->type()) {
+        case QEvent::Close:
+            // The window decides: its WM_CLOSE handling (by default
+            // DestroyWindow) runs, and Qt's own closing is refused.
+            event->ignore();
+            DeliverMessage(window, WM_CLOSE, 0, 0);
+            return true;
+        case QEvent::Move: {
+            QPoint at = widget->isWindow() ? widget->geometry().topLeft() : widget->pos();
+            DeliverMessage(window, WM_MOVE, 0, PackPoint(at.x(), at.y()));
+            break;
+        }
+        case QEvent::Resize:
+            DeliverMessage(window, WM_SIZE, SizeKind(widget), PackPoint(widget->width(), widget->height()));
+            break;
+        case QEvent::WindowStateChange:
+            DeliverMessage(window, WM_SIZE, SizeKind(widget), PackPoint(widget->width(), widget->height()));
+            break;
+        case QEvent::Show:
+            DeliverMessage(window, WM_SHOWWINDOW, TRUE, 0);
+            break;
+        case QEvent::Hide:
+            DeliverMessage(window, WM_SHOWWINDOW, FALSE, 0);
+            break;
+        case QEvent::WindowActivate:
+            DeliverMessage(window, WM_ACTIVATE, WA_ACTIVE, 0);
+            break;
+        case QEvent::WindowDeactivate:
+            DeliverMessage(window, WM_ACTIVATE, WA_INACTIVE, 0);
+            break;
+        case QEvent::FocusIn:
+            DeliverMessage(window, WM_SETFOCUS, 0, 0);
+            break;
+        case QEvent::FocusOut:
+            DeliverMessage(window, WM_KILLFOCUS, 0, 0);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void BridgeWidgetEvents(QWidget* widget)
+{
+    static MessageBridge bridge;
+    widget->installEventFilter(&bridge);
+}
+
+}  // namespace vellumry::ui

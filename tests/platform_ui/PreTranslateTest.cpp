@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QWidget>
+
+#include <vector>
+
+#include "platform/ui/UiApplication.h"
+#include "platform/ui/WidgetWindows.h"
+#include "platform/ui/WindowObject.h"
+#include "tests/platform_ui/TestWindows.h"
+
+namespace {
+
+using vellumry::ui::WidgetOf;
+using vellumry::ui::WindowObject;
+
+// Records what it is offered; consumes the keys it is told to.
+class KeyWatcher : public WindowObject {
+public:
+    bool PreTranslateMessage(MSG& message) override
+    {
+        offered.push_back(message);
+        return message.message == WM_KEYDOWN && message.wParam == consume;
+    }
+    std::vector<MSG> offered;
+    WPARAM consume = 0;
+};
+
+class PreTranslate : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_top = vellumry::test::MakeTopLevel();
+        m_child = vellumry::test::MakeChild(m_top, 0, 0, 50, 20);
+        ShowWindow(m_top, SW_SHOW);
+        m_watcher.Attach(m_top);
+        WidgetOf(m_child)->setFocusPolicy(Qt::StrongFocus);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(m_top);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    HWND m_top = nullptr;
+    HWND m_child = nullptr;
+    KeyWatcher m_watcher;
+};
+
+TEST_F(PreTranslate, KeysForAChildReachTheParentsObjectFirstAndOnce)
+{
+    QWidget* child = WidgetOf(m_child);
+    // The child widget ignores keys, so Qt passes the event up to the parent.
+    QTest::keyPress(child, Qt::Key_Tab, Qt::ShiftModifier);
+    // The simulated Shift press comes first; the Tab press is offered once.
+    std::vector<MSG> downs;
+    for (const MSG& m : m_watcher.offered)
+        if (m.message == WM_KEYDOWN && m.wParam != VK_SHIFT)
+            downs.push_back(m);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].hwnd, m_child);  // addressed to the child
+    EXPECT_EQ(downs[0].wParam, VK_TAB);
+}
+
+TEST_F(PreTranslate, AConsumedKeyNeverReachesTheWidget)
+{
+    struct KeyCounter : QObject {
+        int keys = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::KeyPress)
+                ++keys;
+            return false;
+        }
+    } counter;
+    QWidget* child = WidgetOf(m_child);
+    child->installEventFilter(&counter);
+    m_watcher.consume = VK_ESCAPE;
+    QTest::keyClick(child, Qt::Key_Escape);
+    EXPECT_EQ(counter.keys, 0);
+    QTest::keyClick(child, Qt::Key_F1);
+    EXPECT_EQ(counter.keys, 1);
+    child->removeEventFilter(&counter);
+}
+
+TEST_F(PreTranslate, AltLettersComeAsSystemKeysAndMouseAsClientPoints)
+{
+    QWidget* child = WidgetOf(m_child);
+    QTest::keyClick(child, Qt::Key_S, Qt::AltModifier);
+    QTest::mouseClick(child, Qt::LeftButton, Qt::NoModifier, QPoint(7, 9));
+    bool sawAlt = false;
+    bool sawMouse = false;
+    for (const MSG& m : m_watcher.offered) {
+        if (m.message == WM_SYSKEYDOWN && m.wParam == 'S') {
+            sawAlt = true;
+            EXPECT_TRUE(m.lParam & (1 << 29));
+        }
+        if (m.message == WM_LBUTTONDOWN && m.hwnd == m_child) {
+            sawMouse = true;
+            EXPECT_EQ(m.lParam & 0xFFFF, 7);
+            EXPECT_EQ((m.lParam >> 16) & 0xFFFF, 9);
+        }
+    }
+    EXPECT_TRUE(sawAlt);
+    EXPECT_TRUE(sawMouse);
+}
+
+}  // namespace
