@@ -22,10 +22,10 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-std::string Hex(std::uint32_t value, int digits = 8)
+std::string Hex(std::uint32_t value)
 {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+    std::snprintf(text, sizeof text, "0x%08X", value);
     return text;
 }
 
@@ -79,7 +79,7 @@ void PrintLibraries(const runtime::ProgramHeader& h, std::ostream& out)
         for (std::int32_t c = 0; c < library->commandCount && library->commands; ++c)
             filled += library->commands[c] ? 1 : 0;
         int used = 0;
-        for (std::int32_t t = 0; t < library->dataTypeCount; ++t)
+        for (std::int32_t t = 0; t < library->dataTypeCount && library->dataTypes; ++t)
             used += library->dataTypes[t].programmingName ? 1 : 0;
         out << "  library " << i + 1 << ": " << NameOrNull(library->displayName) << ", identifier "
             << (library->identifier ? library->identifier : "(none)") << ", version " << library->majorVersion << "."
@@ -87,7 +87,7 @@ void PrintLibraries(const runtime::ProgramHeader& h, std::ostream& out)
             << "    " << library->dataTypeCount << " data type positions (" << used << " used), "
             << library->commandCount << " command routine slots (" << filled << " filled), notify routine "
             << (library->notify ? "set" : "not set") << "\n";
-        for (std::int32_t t = 0; t < library->dataTypeCount; ++t)
+        for (std::int32_t t = 0; t < library->dataTypeCount && library->dataTypes; ++t)
             if (library->dataTypes[t].programmingName)
                 PrintDataType(t + 1, library->dataTypes[t], out);
     }
