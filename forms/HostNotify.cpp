@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "forms/EventDispatch.h"
 #include "forms/FormEngine.h"
@@ -65,6 +67,50 @@ std::intptr_t CopyProgramPath(std::intptr_t selector, char* buffer)
     return static_cast<std::intptr_t>(length);
 }
 
+UnitWindowInfo InfoOf(LoadedForm& form, std::int32_t index)
+{
+    UnitWindowInfo info;
+    info.formId = form.form->formId;
+    info.index = index;
+    if (auto record = form.working ? form.working->UnitData(index) : std::nullopt) {
+        info.unitId = record->unitId;
+        info.type = TypeOfRecord(record->data);
+    }
+    info.object = UnitObject(form, index);
+    return info;
+}
+
+// The live unit windows of a form, in stored order.
+std::vector<UnitWindowInfo> UnitWindowsOfForm(FormId formId)
+{
+    std::vector<UnitWindowInfo> units;
+    LoadedForm* form = FindLoadedForm(formId);
+    if (!form || !form->working)
+        return units;
+    for (std::int32_t i = 0; i < form->working->Count(); ++i) {
+        UnitWindowInfo info = InfoOf(*form, i);
+        if (info.object && IsWindow(info.object->Handle()))
+            units.push_back(info);
+    }
+    return units;
+}
+
+std::optional<UnitWindowInfo> FindUnitOfWindow(HWND window)
+{
+    ui::WindowObject* object = ui::WindowObject::FromHandle(window);
+    if (!object)
+        return std::nullopt;
+    for (std::size_t f = 0; f < FormCount(); ++f) {
+        LoadedForm* form = FindLoadedForm(Forms().Forms()[f].formId);
+        if (!form || !form->working)
+            continue;
+        for (std::int32_t i = 0; i < form->working->Count(); ++i)
+            if (UnitObject(*form, i) == object)
+                return InfoOf(*form, i);
+    }
+    return std::nullopt;
+}
+
 std::intptr_t ClassifyType(runtime::DataTypeTag tag)
 {
     const runtime::DataTypeRecord* type = FindDataType(tag);
@@ -123,6 +169,17 @@ std::intptr_t OnWindowThread(std::int32_t code, std::intptr_t value1, std::intpt
         return 0;
     case kNotifyHiddenOwner:
         return reinterpret_cast<std::intptr_t>(runtime::HiddenOwner());
+    case kNotifyUnitOfWindow: {
+        auto* info = RecordOf<UnitWindowInfo>(value2);
+        auto found = FindUnitOfWindow(reinterpret_cast<HWND>(value1));
+        if (info && found)
+            *info = *found;
+        return found ? 1 : 0;
+    }
+    case kNotifyUnitsOfForm:
+        if (auto* list = RecordOf<std::vector<UnitWindowInfo>>(value2))
+            *list = UnitWindowsOfForm(static_cast<FormId>(value1));
+        return 0;
     case kNotifyUnitDestroyed:
         UnitWindowDestroyed(static_cast<FormId>(value1), static_cast<UnitId>(value2));
         return 0;
@@ -166,6 +223,7 @@ std::intptr_t OnWindowThread(std::int32_t code, std::intptr_t value1, std::intpt
 
 void SetProgramIconData(std::span<const std::uint8_t> icoFile)
 {
+    ReleaseProgramIcons();  // icons made from earlier data, if any
     Icons().data = icoFile;
 }
 

@@ -11,6 +11,7 @@
 #include "forms/Identifiers.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/WindowObject.h"
+#include "runtime/ProgramHeader.h"
 
 namespace vellumry::forms {
 
@@ -31,6 +32,8 @@ enum HostNotifyCode : std::int32_t {
     kNotifyAddIdleCallback = 1012,
     kNotifyRemoveIdleCallback = 1013,
     kNotifyHiddenOwner = 1014,  // the hidden owner window, or null
+    kNotifyUnitOfWindow = 1015,  // value 1 a window, value 2 a UnitWindowInfo to fill; 1 when it is a unit
+    kNotifyUnitsOfForm = 1016,   // value 1 a FormId, value 2 a std::vector<UnitWindowInfo> to fill
     kNotifyUnitDestroyed = 2000,
     kNotifyZero = 2002,
     kNotifyProgramFolder = 2003,
@@ -70,6 +73,15 @@ struct FormLoadRequest {
     FormId formId = 0;
     ui::WindowObject* owner = nullptr;
     std::int32_t modal = 0;
+};
+
+// A unit window of a loaded form.
+struct UnitWindowInfo {
+    FormId formId = 0;
+    UnitId unitId = 0;
+    std::int32_t index = -1;  // position in the stored order, 0 the window unit
+    const runtime::DataTypeRecord* type = nullptr;
+    ui::WindowObject* object = nullptr;
 };
 
 struct MusicRequest {

@@ -30,6 +30,31 @@ WPARAM SizeKind(const QWidget* widget)
     return kSizeRestored;
 }
 
+}  // namespace
+
+void ReportPlacement(HWND window)
+{
+    WindowRecord* record = WindowTable::Instance().Find(window);
+    if (!record || !record->widget || record->destroying)
+        return;
+    QWidget* widget = record->widget;
+    QPoint at = widget->isWindow() ? widget->geometry().topLeft() : widget->pos();
+    if (record->reportedPosition != at) {
+        record->reportedPosition = at;
+        DeliverMessage(window, WM_MOVE, 0, PackPoint(at.x(), at.y()));
+    }
+    record = WindowTable::Instance().Find(window);  // the handler may have destroyed it
+    if (!record || !record->widget || record->destroying)
+        return;
+    QSize size = widget->size();
+    if (record->reportedSize != size) {
+        record->reportedSize = size;
+        DeliverMessage(window, WM_SIZE, SizeKind(widget), PackPoint(size.width(), size.height()));
+    }
+}
+
+namespace {
+
 class MessageBridge : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -46,16 +71,13 @@ public:
             event->ignore();
             DeliverMessage(window, WM_CLOSE, 0, 0);
             return true;
-        case QEvent::Move: {
-            QPoint at = widget->isWindow() ? widget->geometry().topLeft() : widget->pos();
-            DeliverMessage(window, WM_MOVE, 0, PackPoint(at.x(), at.y()));
-            break;
-        }
+        case QEvent::Move:
         case QEvent::Resize:
-            DeliverMessage(window, WM_SIZE, SizeKind(widget), PackPoint(widget->width(), widget->height()));
+            ReportPlacement(window);
             break;
         case QEvent::WindowStateChange:
-            DeliverMessage(window, WM_SIZE, SizeKind(widget), PackPoint(widget->width(), widget->height()));
+            record->reportedSize.reset();  // the size kind changed
+            ReportPlacement(window);
             break;
         case QEvent::Show:
             DeliverMessage(window, WM_SHOWWINDOW, TRUE, 0);

@@ -241,6 +241,13 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 
+// Help. There is no help engine for help files on this platform: WinHelpA
+// answers FALSE (ERROR_FILE_NOT_FOUND) for every command but HELP_QUIT.
+inline constexpr UINT HELP_CONTEXT = 0x0001;
+inline constexpr UINT HELP_QUIT = 0x0002;
+inline constexpr UINT HELP_FINDER = 0x000B;
+BOOL WinHelpA(HWND window, LPCSTR helpFile, UINT command, ULONG_PTR data);
+
 // Screen, colours, cursors, icons.
 int GetSystemMetrics(int index);
 DWORD GetSysColor(int index);

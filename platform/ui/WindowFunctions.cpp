@@ -95,7 +95,8 @@ void FixSizeUnlessResizable(WindowRecord& record)
     }
 }
 
-void PlaceWindow(WindowRecord& record, int x, int y, int width, int height, bool move, bool size)
+void PlaceWindow(WindowRecord& record, int x, int y, int width, int height, bool move, bool size,
+                 bool report = true)
 {
     QWidget* widget = record.widget;
     if (widget->isWindow()) {
@@ -113,14 +114,16 @@ void PlaceWindow(WindowRecord& record, int x, int y, int width, int height, bool
         RECT client = ClientWithin(frame, record.style, record.exStyle);
         widget->setGeometry(client.left, client.top, client.right - client.left, client.bottom - client.top);
         FixSizeUnlessResizable(record);
-        return;
+    } else {
+        QRect geometry = widget->geometry();
+        if (move)
+            geometry.moveTo(x, y);
+        if (size)
+            geometry.setSize(QSize(std::max(width, 0), std::max(height, 0)));
+        widget->setGeometry(geometry);
     }
-    QRect geometry = widget->geometry();
-    if (move)
-        geometry.moveTo(x, y);
-    if (size)
-        geometry.setSize(QSize(std::max(width, 0), std::max(height, 0)));
-    widget->setGeometry(geometry);
+    if (report)
+        ReportPlacement(record.handle);
 }
 
 void ApplyEnabledState(WindowRecord& record)
@@ -301,13 +304,14 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         record->style = style;
         if (!child)
             widget->resize(std::max(width, 0), std::max(height, 0));  // provisional, replaced below
-        PlaceWindow(*record, x, y, width, height, true, true);
+        PlaceWindow(*record, x, y, width, height, true, true, false);
         if (windowName)
             StoreWindowText(*record, windowName);
         if (DeliverMessage(window, WM_CREATE, 0, 0) == -1) {
             DestroyWindow(window);
             return nullptr;
         }
+        ReportPlacement(window);
         if (style & WS_VISIBLE)
             widget->show();
         return window;
@@ -360,9 +364,16 @@ BOOL ShowWindow(HWND window, int command)
                 widget->show();
             break;
         default:
-            widget->show();
+            // A top-level window created minimised or maximised shows so.
+            if (widget->isWindow() && (record->style & WS_MINIMIZE))
+                widget->showMinimized();
+            else if (widget->isWindow() && (record->style & WS_MAXIMIZE))
+                widget->showMaximized();
+            else
+                widget->show();
             break;
         }
+        record->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
         record->style |= WS_VISIBLE;
         return wasVisible;
     });
@@ -798,6 +809,14 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             DeliverMessage(window, message, wParam, lParam);
     });
     return TRUE;
+}
+
+BOOL WinHelpA(HWND, LPCSTR, UINT command, ULONG_PTR)
+{
+    if (command == HELP_QUIT)
+        return TRUE;
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
 }
 
 int GetSystemMetrics(int index)

@@ -135,6 +135,13 @@ void AnswerFalse(forms::EventCall& call)
     call.result = 0;
 }
 
+void AnswerTrue(forms::EventCall& call)
+{
+    OnEvent(call);
+    call.hasResult = true;
+    call.result = 1;
+}
+
 std::unique_ptr<forms::TemplateErrorContext> g_context;
 
 }  // namespace
@@ -195,7 +202,7 @@ void InstallTestUnitTypes()
 
 void InstallTestHandlers()
 {
-    static const forms::EventHandler handlers[] = {OnEvent, OnEvent, OnEvent, AnswerFalse};
+    static const forms::EventHandler handlers[] = {OnEvent, OnEvent, OnEvent, AnswerFalse, AnswerTrue};
     forms::SetEventHandlers(handlers);
 }
 

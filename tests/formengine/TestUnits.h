@@ -54,6 +54,7 @@ enum TestHandler : std::uint32_t {
     kOnButtonClick = 1,
     kOnEditChange = 2,
     kAnswerFalse = 3,
+    kAnswerTrue = 4,
 };
 void InstallTestHandlers();
 

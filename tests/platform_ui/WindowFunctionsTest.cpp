@@ -77,6 +77,26 @@ TEST_F(WindowFunctions, DestroyReachesParentThenChildrenAndInvalidatesHandles)
     EXPECT_NE(next, grandchild);
 }
 
+TEST_F(WindowFunctions, PlacementIsReportedAfterCreateAndThenOnlyOnChange)
+{
+    HWND top = Keep(MakeTopLevel());
+    std::vector<UINT> order;
+    for (const SeenMessage& m : SeenMessages())
+        if (m.window == top && (m.message == WM_CREATE || m.message == WM_MOVE || m.message == WM_SIZE))
+            order.push_back(m.message);
+    EXPECT_EQ(order, (std::vector<UINT>{WM_CREATE, WM_MOVE, WM_SIZE}));
+    ShowWindow(top, SW_SHOWNA);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(SeenBy(top, WM_MOVE).size(), 1u);  // showing moved nothing
+    EXPECT_EQ(SeenBy(top, WM_SIZE).size(), 1u);
+    RECT frame;
+    GetWindowRect(top, &frame);
+    MoveWindow(top, frame.left + 5, frame.top, frame.right - frame.left, frame.bottom - frame.top, TRUE);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(SeenBy(top, WM_MOVE).size(), 2u);
+    EXPECT_EQ(SeenBy(top, WM_SIZE).size(), 1u);
+}
+
 TEST_F(WindowFunctions, VisibilityAndEnabledStateFollowTheStyleBits)
 {
     HWND top = Keep(MakeTopLevel());

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ struct WindowRecord {
     int controlId = 0;
     bool ownsWidget = true;   // DestroyWindow deletes the widget
     bool destroying = false;
+    // The placement last reported with WM_MOVE / WM_SIZE: a message goes out
+    // only when it changes.
+    std::optional<QPoint> reportedPosition;
+    std::optional<QSize> reportedSize;
 };
 
 class WindowTable {

@@ -1,0 +1,28 @@
+#pragma once
+
+// Writing a whole file so that nobody ever finds it half written. The bytes
+// go to a new temporary file in the target's folder, which takes the target's
+// name only once every byte is written and the temporary file is closed. On
+// any failure the temporary file is deleted and an existing target keeps its
+// old content.
+//
+// While the bytes are written, an existing target is held open for writing
+// with no sharing, so the outcomes of the plain exclusive open stay: a target
+// that another opener of this process holds, a read-only target and a folder
+// are refused before anything is written, and no other opener can read or
+// write the target meanwhile.
+//
+// Built on the kernel file stand-ins (FileApi.h); names are runtime texts.
+
+#include <cstdint>
+#include <span>
+
+#include "platform/base/WinTypes.h"
+
+namespace vellumry::kernel {
+
+// Returns TRUE when the target now holds exactly the pieces in order; FALSE
+// with the last error of the first failing step otherwise.
+BOOL ReplaceFileContents(LPCSTR fileName, std::span<const std::span<const std::uint8_t>> pieces);
+
+}  // namespace vellumry::kernel

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "platform/kernel/FileApi.h"
+#include "platform/kernel/PathMapping.h"
+#include "platform/kernel/ScopedHandle.h"
+#include "tests/runtime/commands/CommandTestSupport.h"
+#include "tests/support/GbkText.h"
+#include "tests/support/ScopedTempDir.h"
+
+namespace {
+
+using namespace vellumry::test;
+using vellumry::kernel::ScopedHandle;
+using vellumry::kernel::ToHostPath;
+using vellumry::kernel::ToRuntimePath;
+
+std::set<std::string> NamesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+bool Write(const std::string& runtimePath, std::initializer_list<const HeapBytes*> pieces)
+{
+    std::vector<TypedValue> arguments{Text(runtimePath)};
+    for (const HeapBytes* piece : pieces)
+        arguments.push_back(piece->Value());
+    TypedValue result = CallWith(CoreCommand::WriteToFile, arguments);
+    EXPECT_EQ(result.tag, vellumry::runtime::kBoolType);
+    return result.Bool();
+}
+
+// ---- WriteToFile ------------------------------------------------------------------
+
+TEST(WriteToFile, CreatesReplacesAndEmptiesFiles)
+{
+    ScopedTempDir dir;
+    std::string path = ToRuntimePath(dir.Path()) + "\\3.jpg";
+    HeapBytes head("\xFF\xD8head");
+    HeapBytes tail(std::string("\0tail", 5));
+    HeapBytes empty("");
+    EXPECT_TRUE(Write(path, {&head, &empty, &tail}));
+    EXPECT_EQ(ReadHostFile(dir.File("3.jpg")), std::string("\xFF\xD8head\0tail", 11));
+
+    HeapBytes shorter("ab");
+    EXPECT_TRUE(Write(path, {&shorter}));
+    EXPECT_EQ(ReadHostFile(dir.File("3.jpg")), "ab") << "an existing file is emptied first";
+    EXPECT_TRUE(Write(path, {&empty}));
+    EXPECT_EQ(ReadHostFile(dir.File("3.jpg")), "");
+    EXPECT_TRUE(Write(path, {}));
+    EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"3.jpg"}) << "no temporary file stays behind";
+
+    std::string gbkFolder = dir.Path() + "/图片";
+    std::filesystem::create_directory(gbkFolder);
+    EXPECT_TRUE(Write(ToRuntimePath(gbkFolder) + "\\" + Gbk("第1张.jpg"), {&head}));
+    EXPECT_EQ(ReadHostFile(gbkFolder + "/第1张.jpg"), "\xFF\xD8head");
+}
+
+TEST(WriteToFile, FailuresLeaveNothingBehindAndKeepTheOldContent)
+{
+    ScopedTempDir dir;
+    std::string folder = ToRuntimePath(dir.Path());
+    HeapBytes bytes("new");
+    EXPECT_FALSE(Write("", {&bytes})) << "an empty path touches no file";
+    EXPECT_FALSE(Write(folder + "\\missing\\1.jpg", {&bytes}));
+    EXPECT_FALSE(Write(folder + "\\", {&bytes})) << "a folder name is no file name";
+    EXPECT_FALSE(Write(folder, {&bytes}));
+    EXPECT_FALSE(Write(folder + "\\bad|name.jpg", {&bytes}));
+
+    std::string readOnly = dir.Write("ro.jpg", "old");
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+    EXPECT_FALSE(Write(folder + "\\ro.jpg", {&bytes}));
+    EXPECT_EQ(ReadHostFile(readOnly), "old");
+
+    // Another opener in this process holds the file: the exclusive open of
+    // the original fails, and so does the write.
+    dir.Write("held.jpg", "old");
+    std::string held = folder + "\\held.jpg";
+    for (DWORD share : {DWORD{0}, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}) {
+        ScopedHandle reader(CreateFileA(held.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader.IsValid());
+        EXPECT_FALSE(Write(held, {&bytes})) << "share mode " << share;
+        EXPECT_EQ(ReadHostFile(dir.File("held.jpg")), "old");
+    }
+    EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"held.jpg", "ro.jpg"}));
+}
+
+// A write that fails halfway (here: the file-size limit of the process) must
+// not replace the old file with a cut-off one, nor leave the temporary file.
+TEST(WriteToFileDeath, AFailedWriteKeepsTheOldFile)
+{
+    ScopedTempDir dir;
+    dir.Write("1.jpg", "old picture");
+    std::string path = ToRuntimePath(dir.Path()) + "\\1.jpg";
+    HeapBytes large(std::string(64 * 1024, 'x'));
+    auto attempt = [&] {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        bool written = Write(path, {&large});
+        bool kept = ReadHostFile(dir.File("1.jpg")) == "old picture";
+        bool clean = NamesIn(dir.Path()) == std::set<std::string>{"1.jpg"};
+        std::exit(!written && kept && clean ? 0 : 1 + written + 2 * !kept + 4 * !clean);
+    };
+    EXPECT_EXIT(attempt(), ::testing::ExitedWithCode(0), "");
+}
+
+// ---- ProgramFolder -------------------------------------------------------------
+
+TEST(ProgramFolder, IsTheExecutablesFolderWithoutTrailingSeparator)
+{
+    std::optional<std::string> folder = TakeText(Call(CoreCommand::ProgramFolder, {}));
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_NE(folder->back(), '\\');
+    EXPECT_EQ(ToHostPath(*folder), std::filesystem::path(vellumry::kernel::HostProgramPath()).parent_path().string());
+}
+
+// ---- ReadProfileItem and WriteProfileItem ----------------------------------------
+
+class ProfileItems : public ::testing::Test {
+protected:
+    ScopedTempDir m_dir;
+    std::string m_file = ToRuntimePath(m_dir.Path()) + "\\" + Gbk("用户配置.ini");
+    std::string m_section = Gbk("编辑框");
+
+    std::optional<std::string> Read(const std::string& key, std::optional<std::string> fallback = {})
+    {
+        return TakeText(Call(CoreCommand::ReadProfileItem,
+                            {Text(m_file), Text(m_section), Text(key), fallback ? Text(*fallback) : Omitted()}));
+    }
+    bool Write(std::optional<std::string> key, std::optional<std::string> value)
+    {
+        return Call(CoreCommand::WriteProfileItem,
+                   {Text(m_file), Text(m_section), key ? Text(*key) : Omitted(), value ? Text(*value) : Omitted()})
+            .Bool();
+    }
+};
+
+TEST_F(ProfileItems, WriteThenReadBackAndRemove)
+{
+    std::string key = Gbk("编辑框_网页地址");
+    std::string value = "http://127.0.0.1/a><br><b";
+    EXPECT_EQ(Read(key), std::nullopt) << "a missing file reads as the empty text";
+    EXPECT_EQ(Read(key, "dflt"), "dflt");
+    EXPECT_TRUE(Write(key, value));
+    EXPECT_TRUE(Write("other", ""));
+    EXPECT_EQ(Read(key), value);
+    EXPECT_EQ(Read("other", "dflt"), std::nullopt) << "a present empty value is not the default";
+    EXPECT_EQ(ReadHostFile(ToHostPath(m_file)), "[" + m_section + "]\r\n" + key + "=" + value + "\r\nother=\r\n");
+
+    EXPECT_TRUE(Write(key, std::nullopt));
+    EXPECT_EQ(Read(key, "gone"), "gone");
+    EXPECT_EQ(Read("other", "dflt"), std::nullopt);
+    EXPECT_TRUE(Write(std::nullopt, std::nullopt));
+    EXPECT_EQ(Read("other", "dflt"), "dflt");
+}
+
+TEST_F(ProfileItems, LeadingLowBytesOfTheNamesAreSkipped)
+{
+    ASSERT_TRUE(Write("k", "v"));
+    std::string paddedFile = " \t\x01" + m_file;
+    std::string paddedSection = "\x1F " + m_section;
+    std::string paddedKey = "\n k";
+    EXPECT_EQ(TakeText(Call(CoreCommand::ReadProfileItem, {Text(paddedFile), Text(paddedSection), Text(paddedKey)})),
+              "v");
+    std::string blank = " \r\n";
+    EXPECT_EQ(TakeText(Call(CoreCommand::ReadProfileItem, {Text(m_file), Text(blank), Text("k"), Text("dflt")})),
+              std::nullopt)
+        << "an empty name gives the empty text, not the default";
+    EXPECT_EQ(TakeText(Call(CoreCommand::ReadProfileItem, {Text(m_file), Text(m_section), Text(""), Text("dflt")})),
+              std::nullopt);
+}
+
+TEST_F(ProfileItems, ValuesArriveCutToTheBuffer)
+{
+    std::string longValue(12000, 'v');
+    ASSERT_TRUE(Write("k", longValue));
+    EXPECT_EQ(Read("k"), longValue.substr(0, 10239));
+}
+
+TEST_F(ProfileItems, UnwritableFilesGiveFalse)
+{
+    m_file = ToRuntimePath(m_dir.Path()) + "\\missing\\s.ini";
+    EXPECT_FALSE(Write("k", "v"));
+    EXPECT_EQ(Read("k", "d"), "d");
+}
+
+}  // namespace

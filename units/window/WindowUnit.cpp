@@ -1,0 +1,777 @@
+#include "units/window/WindowUnit.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QRegion>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "forms/HostNotify.h"
+#include "forms/UnitCursors.h"
+#include "platform/codepage/CodePage.h"
+#include "platform/kernel/PathMapping.h"
+#include "platform/ui/CursorsAndIcons.h"
+#include "platform/ui/QtHandles.h"
+#include "platform/ui/UiApplication.h"
+#include "platform/ui/WidgetWindows.h"
+#include "platform/ui/WinUser.h"
+#include "units/common/LiveUnits.h"
+#include "units/common/UnitHost.h"
+#include "units/picture/DecodedPicture.h"
+#include "units/picture/PictureImage.h"
+#include "units/window/BackgroundLayout.h"
+#include "units/window/FormWindowWidget.h"
+#include "units/window/WindowStyle.h"
+
+namespace vellumry::units {
+namespace {
+
+constexpr const char* kDefaultClass = "NKWindow";
+constexpr std::int32_t kButtonFace = static_cast<std::int32_t>(0xFF000000);
+constexpr int kBigIconSize = 32;
+constexpr int kSmallIconSize = 16;
+
+// Window events.
+enum WindowEvent : std::int32_t {
+    kEventGotFocus = -7,
+    kEventLostFocus = -8,
+    kEventClosing = 12,
+    kEventMayClose = 1,
+    kEventDestroyed = 2,
+    kEventMoved = 3,
+    kEventSized = 4,
+    kEventActivated = 5,
+    kEventDeactivated = 6,
+    kEventIdle = 7,
+    kEventFirstActivated = 8,
+    kEventShown = 10,
+    kEventHidden = 11,
+};
+
+// Property numbers.
+enum WindowProperty : std::int32_t {
+    kCaption = 0, kWindowBorder, kBackColour, kBackPicture, kBackPictureMode, kBackMusic, kMusicPlayMode,
+    kControlBox, kMaxButton, kMinButton, kStartPosition, kCloseButton, kWindowIcon, kEnterMovesFocus,
+    kEscCloses, kF1Help, kHelpFile, kHelpContext, kShowInTaskbar, kDragByBody, kMousePointer, kAlwaysOnTop,
+    kKeepCaptionActive, kWindowClassName,
+};
+
+// State flags of unit types that take part in the form's mnemonics and in
+// dragging the window by its body.
+constexpr std::uint32_t kButtonLikeType = 0x800;
+constexpr std::uint32_t kLabelLikeType = 0x2000;
+constexpr std::uint32_t kDraggableType = 0x10000;
+
+constexpr DWORD kFrameBits = WS_THICKFRAME | WS_DLGFRAME | WS_BORDER;
+constexpr DWORD kFrameExBits = WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+constexpr std::int32_t kHighestPointer = 29;
+
+std::vector<CWinFormUnit*>& LiveWindows()
+{
+    static std::vector<CWinFormUnit*> windows;
+    return windows;
+}
+
+WindowStyleSettings SettingsOf(const WindowProperties& p)
+{
+    WindowStyleSettings s;
+    s.border = p.WindowBorder;
+    s.hasCaptionText = !p.Caption.empty();
+    s.controlBox = p.ControlBox == 1;
+    s.maxButton = p.MaxButton == 1;
+    s.minButton = p.MinButton == 1;
+    s.startPosition = p.StartPosition;
+    s.showInTaskbar = p.ShowInTaskbar != 0;
+    return s;
+}
+
+QColor ColourOf(std::int32_t colour)
+{
+    auto value = static_cast<std::uint32_t>(colour == kButtonFace ? static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE))
+                                                                   : colour);
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+bool EnsureClass(const char* name)
+{
+    WNDCLASSA windowClass{};
+    if (GetClassInfoA(nullptr, name, &windowClass))
+        return true;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = nullptr;
+    windowClass.lpszClassName = name;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+bool IsWave(const Bytes& data)
+{
+    return data.size() >= 12 && std::memcmp(data.data(), "RIFF", 4) == 0 && std::memcmp(data.data() + 8, "WAVE", 4) == 0;
+}
+
+std::vector<forms::UnitWindowInfo> UnitsOfForm(forms::FormId formId)
+{
+    std::vector<forms::UnitWindowInfo> units;
+    Host(forms::kNotifyUnitsOfForm, static_cast<std::intptr_t>(formId), reinterpret_cast<std::intptr_t>(&units));
+    return units;
+}
+
+bool TypeHas(const forms::UnitWindowInfo& unit, std::uint32_t flag)
+{
+    return unit.type && (unit.type->stateFlags & flag) != 0;
+}
+
+bool CanTakeFocus(HWND window)
+{
+    return IsWindowVisible(window) && IsWindowEnabled(window) && (GetWindowLongA(window, GWL_STYLE) & WS_TABSTOP);
+}
+
+bool IsEnabledDefaultButton(const forms::UnitWindowInfo& unit)
+{
+    auto isDefault = forms::UnitRoutine<forms::IsDefaultButtonRoutine>(unit.type, forms::kOperationIsDefaultButton);
+    return isDefault && unit.object && IsWindowEnabled(unit.object->Handle()) && isDefault(unit.object);
+}
+
+std::string WindowTextOf(HWND window)
+{
+    char text[1024];
+    int length = GetWindowTextA(window, text, sizeof text);
+    return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+char FoldLetter(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+// True when the caption marks `key` as its mnemonic ("&" before it).
+bool HasMnemonic(const std::string& caption, char key)
+{
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (static_cast<unsigned char>(caption[i]) >= 0x80) {
+            ++i;  // a two-byte character
+            continue;
+        }
+        if (caption[i] == '&') {
+            if (caption[i + 1] == '&') {
+                ++i;
+                continue;
+            }
+            return FoldLetter(caption[i + 1]) == FoldLetter(key);
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+const char* CWinFormUnit::DefaultClassName()
+{
+    return kDefaultClass;
+}
+
+CWinFormUnit* CWinFormUnit::Create(const CreateArguments& arguments)
+{
+    auto properties = LoadRecord<WindowProperties>(arguments.record);
+    if (!properties)
+        return nullptr;
+    std::unique_ptr<CWinFormUnit> unit(new CWinFormUnit);
+    unit->m_properties = std::move(*properties);
+    unit->m_formId = arguments.formId;
+    unit->m_unitId = arguments.unitId;
+    unit->m_embedded = arguments.embedded;
+    if (!unit->CreateWindowFor(arguments))
+        return nullptr;
+    LiveWindows().push_back(unit.get());
+    unit->StartMusic();
+    return AdoptUnit(std::move(unit));
+}
+
+CWinFormUnit::~CWinFormUnit()
+{
+    std::erase(LiveWindows(), this);
+    if (auto* widget = dynamic_cast<FormWindowWidget*>(ui::WidgetOf(Handle())))
+        widget->ForgetUnit();
+    if (m_bigIcon)
+        DestroyIcon(m_bigIcon);
+    if (m_smallIcon)
+        DestroyIcon(m_smallIcon);
+}
+
+bool CWinFormUnit::CreateWindowFor(const CreateArguments& arguments)
+{
+    WindowStyleSettings settings = SettingsOf(m_properties);
+    WindowPlacementRequest request;
+    request.baseStyle = arguments.baseStyle;
+    request.embedded = arguments.embedded;
+    request.hasParent = arguments.parent != nullptr;
+    request.rect = arguments.rect;
+    request.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    request.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    auto hiddenOwner = reinterpret_cast<HWND>(Host(forms::kNotifyHiddenOwner));
+    request.hiddenOwnerExists = hiddenOwner && IsWindow(hiddenOwner);
+    WindowCreation creation = ComputeWindowCreation(settings, request);
+
+    HWND owner = creation.ownedByHiddenOwner ? hiddenOwner : arguments.parent;
+    const char* className = m_properties.WindowClassName.empty() ? kDefaultClass : m_properties.WindowClassName.c_str();
+    if (!EnsureClass(className))
+        return false;
+    QWidget* ownerWidget = owner ? ui::WidgetOf(owner) : nullptr;
+    bool child = (creation.style & WS_CHILD) != 0;
+    auto widget = std::make_unique<FormWindowWidget>(*this, ownerWidget, child ? Qt::Widget : Qt::Window);
+    HWND window = ui::AttachWidgetWindow(widget.get(), className, creation.style & ~(WS_VISIBLE | WS_MINIMIZE),
+                                         creation.exStyle, child ? nullptr : owner, 0);
+    widget.release();  // the window owns its widget now
+    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(creation.style & ~WS_VISIBLE));
+    Attach(window);
+    SetWindowTextA(window, m_properties.Caption.c_str());
+    const RECT& r = creation.rect;
+    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+
+    ApplyCaptionBits();
+    RECT placed;
+    GetWindowRect(window, &placed);
+    if (placed.right - placed.left != r.right - r.left || placed.bottom - placed.top != r.bottom - r.top)
+        MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    ApplyIcons();
+    ApplyMousePointer();
+    ui::WidgetOf(window)->setFont(QApplication::font());  // the default GUI font
+    if (m_properties.AlwaysOnTop == 1)
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ApplyCloseButton();
+    return true;
+}
+
+void CWinFormUnit::ApplyCaptionBits()
+{
+    HWND window = Handle();
+    bool changed = false;
+    DWORD style = WithCaptionBits(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), SettingsOf(m_properties), &changed);
+    if (m_properties.WindowBorder == 0)
+        style &= ~WS_DLGFRAME;
+    if (changed) {
+        SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(style));
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
+}
+
+void CWinFormUnit::ApplyIcons()
+{
+    HICON big = nullptr;
+    HICON small = nullptr;
+    if (!m_properties.WindowIcon.empty()) {
+        big = ui::CreateIconFromFileData(m_properties.WindowIcon, kBigIconSize);
+        small = ui::CreateIconFromFileData(m_properties.WindowIcon, kSmallIconSize);
+    }
+    // Icons made from the property are ours to destroy; the program's own are not.
+    if (m_bigIcon)
+        DestroyIcon(m_bigIcon);
+    if (m_smallIcon)
+        DestroyIcon(m_smallIcon);
+    m_bigIcon = big;
+    m_smallIcon = small;
+    if (!big && !small) {
+        if (auto* own = reinterpret_cast<forms::ProgramIcons*>(Host(forms::kNotifyProgramIcons))) {
+            big = own->big;
+            small = own->small;
+        }
+    }
+    QIcon icon;
+    for (HICON handle : {big, small})
+        for (const QSize& size : ui::IconOf(handle).availableSizes())
+            icon.addPixmap(ui::IconOf(handle).pixmap(size));
+    if (QWidget* widget = ui::WidgetOf(Handle()))
+        widget->setWindowIcon(icon);
+}
+
+void CWinFormUnit::ApplyCloseButton()
+{
+    QWidget* widget = ui::WidgetOf(Handle());
+    if (!widget || !widget->isWindow())
+        return;
+    bool wanted = m_properties.CloseButton != 0 && (GetWindowLongA(Handle(), GWL_STYLE) & WS_SYSMENU);
+    if (widget->windowFlags().testFlag(Qt::WindowCloseButtonHint) != wanted) {
+        bool visible = widget->isVisible();
+        widget->setWindowFlag(Qt::WindowCloseButtonHint, wanted);
+        if (visible)
+            widget->show();
+    }
+}
+
+void CWinFormUnit::ApplyAlwaysOnTop()
+{
+    constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (m_properties.AlwaysOnTop == 1) {
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kKeep);
+        return;
+    }
+    SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
+    for (CWinFormUnit* other : LiveWindows())
+        if (other != this && other->Handle() && other->m_properties.AlwaysOnTop == 1 &&
+            other->m_properties.ShowInTaskbar == 0)
+            SetWindowPos(other->Handle(), HWND_TOPMOST, 0, 0, 0, 0, kKeep);
+}
+
+void CWinFormUnit::ApplyMousePointer()
+{
+    if (m_properties.MousePointer == 0) {
+        ui::SetWindowCursor(Handle(), nullptr);
+        return;
+    }
+    std::int32_t resource = forms::StoredPointerKind(m_properties.MousePointer);
+    HCURSOR cursor = resource ? LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(resource)))
+                              : nullptr;
+    ui::SetWindowCursor(Handle(), cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void CWinFormUnit::ApplyStartPosition()
+{
+    HWND window = Handle();
+    if (!IsWindowVisible(window))
+        return;
+    switch (m_properties.StartPosition) {
+    case 0:
+        ShowWindow(window, SW_RESTORE);
+        break;
+    case 1: {
+        if (IsIconic(window) || IsZoomed(window))
+            ShowWindow(window, SW_RESTORE);
+        RECT rect;
+        GetWindowRect(window, &rect);
+        int width = rect.right - rect.left;
+        int height = rect.bottom - rect.top;
+        MoveWindow(window, (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                   width, height, TRUE);
+        break;
+    }
+    case 2:
+        ShowWindow(window, SW_MINIMIZE);
+        break;
+    case 3:
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        break;
+    default:
+        break;
+    }
+}
+
+void CWinFormUnit::StartMusic()
+{
+    const Bytes& music = m_properties.BackMusic;
+    if (m_embedded || music.empty() || (m_properties.MusicPlayMode != 0 && m_properties.MusicPlayMode != 1))
+        return;
+    // WAV data goes to the sound player. MIDI data would go to the window's
+    // own MIDI player, which this build does not have; other data plays
+    // nothing.
+    if (IsWave(music)) {
+        forms::MusicRequest request{music.data(), static_cast<std::int32_t>(music.size()),
+                                    m_properties.MusicPlayMode == 0 ? 1 : 0};
+        m_playingWav = Host(forms::kNotifyPlayMusic, reinterpret_cast<std::intptr_t>(&request)) != 0;
+    }
+}
+
+void CWinFormUnit::StopMusic()
+{
+    if (m_playingWav)
+        Host(forms::kNotifyStopMusic);
+    m_playingWav = false;
+}
+
+const QImage* CWinFormUnit::BackgroundImage()
+{
+    if (!m_background) {
+        auto decoded = DecodePicture(m_properties.BackPicture);
+        m_background = decoded ? ToImage(*decoded) : QImage();
+    }
+    return m_background->isNull() ? nullptr : &*m_background;
+}
+
+void CWinFormUnit::PaintBackground(QPainter& painter, const QRegion& region)
+{
+    QWidget* widget = ui::WidgetOf(Handle());
+    if (!widget)
+        return;
+    QRegion rest = region;
+    const QImage* image = m_properties.BackPicture.empty() ? nullptr : BackgroundImage();
+    if (image) {
+        QRect clip = region.boundingRect();
+        BackgroundLayout layout =
+            LayOutBackground(static_cast<PictureMode>(std::clamp(m_properties.BackPictureMode, 0, 3)), image->width(),
+                             image->height(), widget->width(), widget->height(),
+                             {clip.x(), clip.y(), clip.width(), clip.height()});
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        for (const PixelRect& target : layout.pictures) {
+            QRect rect(target.x, target.y, target.width, target.height);
+            painter.drawImage(rect, *image);
+            rest -= rect;
+        }
+        if (layout.coversClient)
+            rest = QRegion();
+    }
+    QColor colour = ColourOf(m_properties.BackColour);
+    for (const QRect& rect : rest)
+        painter.fillRect(rect, colour);
+}
+
+bool CWinFormUnit::Raise(std::int32_t event, std::initializer_list<std::int32_t> arguments)
+{
+    RaisedEvent raised = RaiseUnitEvent(m_formId, m_unitId, event, arguments);
+    return raised.hasResult && raised.result != 0;
+}
+
+// False when a handler answered false.
+bool CWinFormUnit::RaiseAllowingVeto(std::int32_t event)
+{
+    RaisedEvent raised = RaiseUnitEvent(m_formId, m_unitId, event);
+    return !(raised.hasResult && raised.result == 0);
+}
+
+LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        if (!RaiseAllowingVeto(kEventClosing) && !m_embedded)
+            return 0;
+        if (!RaiseAllowingVeto(kEventMayClose) && !m_embedded)
+            return 0;
+        DestroyWindow(Handle());
+        return 0;
+    case WM_QUERYENDSESSION:
+        return RaiseAllowingVeto(kEventMayClose) ? TRUE : FALSE;
+    case WM_DESTROY:
+        StopMusic();
+        Raise(kEventDestroyed);
+        if (m_helpOpened)
+            WinHelpA(Handle(), nullptr, HELP_QUIT, 0);
+        m_helpOpened = false;
+        return 0;
+    case WM_MOVE:
+        Raise(kEventMoved);
+        return 0;
+    case WM_SIZE:
+        Raise(kEventSized);
+        return 0;
+    case WM_ACTIVATE:
+        if (wParam != WA_INACTIVE) {
+            if (!m_activatedOnce) {
+                m_activatedOnce = true;
+                Raise(kEventFirstActivated);
+            }
+            Raise(kEventActivated);
+        } else {
+            Raise(kEventDeactivated);
+        }
+        return 0;
+    case WM_SHOWWINDOW:
+        Raise(wParam ? kEventShown : kEventHidden);
+        return 0;
+    case WM_SETFOCUS:
+        Raise(kEventGotFocus);
+        return 0;
+    case WM_KILLFOCUS:
+        Raise(kEventLostFocus);
+        return 0;
+    case forms::kMessageFormIdle:
+        return Raise(kEventIdle, {static_cast<std::int32_t>(wParam)}) ? 1 : 0;
+    default:
+        return WindowObject::WindowProc(message, wParam, lParam);
+    }
+}
+
+void CWinFormUnit::PostNcDestroy()
+{
+    forms::FormId formId = m_formId;
+    forms::UnitId unitId = m_unitId;
+    Host(forms::kNotifyUnitDestroyed, static_cast<std::intptr_t>(formId), static_cast<std::intptr_t>(unitId));
+    DisposeUnit(this);  // nothing may touch this object after here
+}
+
+std::int32_t CWinFormUnit::WriteProperty(std::int32_t number, const forms::UnitPropertyValue& value)
+{
+    auto number32 = static_cast<std::int32_t>(value.number);
+    HWND window = Handle();
+    WindowProperties& p = m_properties;
+    switch (number) {
+    case kCaption:
+        p.Caption = value.text;
+        SetWindowTextA(window, p.Caption.c_str());
+        ApplyCaptionBits();
+        break;
+    case kWindowBorder: {
+        p.WindowBorder = std::clamp(number32, 0, 6);
+        WindowPlacementRequest request;
+        request.embedded = m_embedded;
+        WindowCreation frame = ComputeWindowCreation(SettingsOf(p), request);
+        DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+        DWORD exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+        SetWindowLongA(window, GWL_STYLE, static_cast<LONG>((style & ~kFrameBits) | (frame.style & kFrameBits)));
+        SetWindowLongA(window, GWL_EXSTYLE,
+                       static_cast<LONG>((exStyle & ~kFrameExBits) | (frame.exStyle & kFrameExBits)));
+        ApplyCaptionBits();
+        SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        break;
+    }
+    case kBackColour:
+        p.BackColour = number32;
+        InvalidateRect(window, nullptr, TRUE);
+        break;
+    case kBackPicture:
+        p.BackPicture = value.bytes;
+        m_background.reset();
+        InvalidateRect(window, nullptr, TRUE);
+        break;
+    case kBackPictureMode:
+        p.BackPictureMode = std::clamp(number32, 0, 3);
+        if (!p.BackPicture.empty())
+            InvalidateRect(window, nullptr, TRUE);
+        break;
+    case kBackMusic:
+        StopMusic();
+        p.BackMusic = value.bytes;
+        StartMusic();
+        break;
+    case kMusicPlayMode:
+        p.MusicPlayMode = std::clamp(number32, 0, 2);
+        StopMusic();
+        StartMusic();
+        break;
+    case kControlBox:
+        p.ControlBox = number32 != 0;
+        ApplyCaptionBits();
+        ApplyCloseButton();
+        break;
+    case kMaxButton:
+        p.MaxButton = number32 != 0;
+        ApplyCaptionBits();
+        break;
+    case kMinButton:
+        p.MinButton = number32 != 0;
+        ApplyCaptionBits();
+        break;
+    case kStartPosition:
+        p.StartPosition = std::clamp(number32, 0, 3);
+        ApplyStartPosition();
+        break;
+    case kCloseButton:
+        p.CloseButton = number32 != 0;
+        ApplyCloseButton();
+        break;
+    case kWindowIcon:
+        p.WindowIcon = value.bytes;
+        ApplyIcons();
+        break;
+    case kEnterMovesFocus: p.EnterMovesFocus = number32 != 0; break;
+    case kEscCloses: p.EscCloses = number32 != 0; break;
+    case kF1Help: p.F1Help = number32 != 0; break;
+    case kHelpFile: p.HelpFile = value.text; break;
+    case kHelpContext: p.HelpContext = number32; break;
+    case kShowInTaskbar: p.ShowInTaskbar = number32 != 0; break;
+    case kDragByBody: p.DragByBody = number32 != 0; break;
+    case kMousePointer:
+        p.MousePointer = std::clamp(number32, 0, kHighestPointer);
+        ApplyMousePointer();
+        break;
+    case kAlwaysOnTop:
+        p.AlwaysOnTop = number32 != 0;
+        ApplyAlwaysOnTop();
+        break;
+    case kKeepCaptionActive: p.KeepCaptionActive = number32 != 0; break;
+    case kWindowClassName: p.WindowClassName = value.text; break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+std::int32_t CWinFormUnit::ReadProperty(std::int32_t number, forms::UnitPropertyValue* value) const
+{
+    const WindowProperties& p = m_properties;
+    switch (number) {
+    case kCaption: value->text = p.Caption; break;
+    case kWindowBorder: value->number = p.WindowBorder; break;
+    case kBackColour: value->number = p.BackColour; break;
+    case kBackPicture: value->bytes = p.BackPicture; break;
+    case kBackPictureMode: value->number = p.BackPictureMode; break;
+    case kBackMusic: value->bytes = p.BackMusic; break;
+    case kMusicPlayMode: value->number = p.MusicPlayMode; break;
+    case kControlBox: value->number = p.ControlBox; break;
+    case kMaxButton: value->number = p.MaxButton; break;
+    case kMinButton: value->number = p.MinButton; break;
+    case kStartPosition:
+        value->number = IsIconic(Handle()) ? 2 : IsZoomed(Handle()) ? 3 : 0;
+        break;
+    case kCloseButton: value->number = p.CloseButton; break;
+    case kWindowIcon: value->bytes = p.WindowIcon; break;
+    case kEnterMovesFocus: value->number = p.EnterMovesFocus; break;
+    case kEscCloses: value->number = p.EscCloses; break;
+    case kF1Help: value->number = p.F1Help; break;
+    case kHelpFile: value->text = p.HelpFile; break;
+    case kHelpContext: value->number = p.HelpContext; break;
+    case kShowInTaskbar: value->number = p.ShowInTaskbar; break;
+    case kDragByBody: value->number = p.DragByBody; break;
+    case kMousePointer: value->number = p.MousePointer; break;
+    case kAlwaysOnTop: value->number = p.AlwaysOnTop; break;
+    case kKeepCaptionActive: value->number = p.KeepCaptionActive; break;
+    case kWindowClassName: value->text = p.WindowClassName; break;
+    default:
+        return 0;
+    }
+    return 1;
+}
+
+std::vector<std::uint8_t> CWinFormUnit::Save() const
+{
+    return SaveRecord(m_properties);
+}
+
+bool CWinFormUnit::PreTranslateMessage(MSG& message)
+{
+    if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN || message.message == WM_KEYUP ||
+        message.message == WM_SYSKEYUP) {
+        // Keys for a disabled window go nowhere.
+        if (!IsWindowEnabled(message.hwnd))
+            return true;
+        return HandleKey(message);
+    }
+    if (message.message == WM_LBUTTONDOWN)
+        return StartBodyDrag(message);
+    return false;
+}
+
+bool CWinFormUnit::HandleKey(const MSG& message)
+{
+    bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (!keyDown)
+        return false;
+    switch (message.wParam) {
+    case VK_TAB:
+        return MoveFocus(GetKeyState(VK_SHIFT) < 0);
+    case VK_RETURN:
+        return PressDefaultButton(GetFocus());
+    case VK_ESCAPE:
+        if (m_properties.EscCloses != 1)
+            return false;
+        SendMessageA(Handle(), WM_CLOSE, 0, 0);
+        return true;
+    case VK_F1:
+        return m_properties.F1Help == 1 && OpenHelp();
+    default:
+        break;
+    }
+    bool letterOrDigit = (message.wParam >= 'A' && message.wParam <= 'Z') || (message.wParam >= '0' && message.wParam <= '9');
+    if (message.message == WM_SYSKEYDOWN && letterOrDigit && GetKeyState(VK_SHIFT) >= 0 &&
+        GetKeyState(VK_CONTROL) >= 0)
+        return HandleMnemonic(static_cast<char>(message.wParam));
+    return false;
+}
+
+bool CWinFormUnit::MoveFocus(bool backwards)
+{
+    std::vector<forms::UnitWindowInfo> units = UnitsOfForm(m_formId);
+    std::vector<HWND> order;
+    for (const forms::UnitWindowInfo& unit : units)
+        if (unit.index > 0)
+            order.push_back(unit.object->Handle());
+    if (order.empty())
+        return false;
+    HWND focus = GetFocus();
+    auto at = std::find(order.begin(), order.end(), focus);
+    std::size_t start = at == order.end() ? (backwards ? 0 : order.size() - 1) : static_cast<std::size_t>(at - order.begin());
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        std::size_t i = backwards ? (start + order.size() - step) % order.size() : (start + step) % order.size();
+        if (CanTakeFocus(order[i])) {
+            SetFocus(order[i]);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CWinFormUnit::PressDefaultButton(HWND focused)
+{
+    forms::UnitWindowInfo focusedUnit;
+    if (focused && Host(forms::kNotifyUnitOfWindow, reinterpret_cast<std::intptr_t>(focused),
+                        reinterpret_cast<std::intptr_t>(&focusedUnit)) &&
+        focusedUnit.formId == m_formId && IsEnabledDefaultButton(focusedUnit)) {
+        RaiseUnitEvent(m_formId, focusedUnit.unitId, 0);
+        return true;
+    }
+    if (m_properties.EnterMovesFocus == 1)
+        return MoveFocus(false);
+    for (const forms::UnitWindowInfo& unit : UnitsOfForm(m_formId)) {
+        if (unit.index > 0 && IsEnabledDefaultButton(unit)) {
+            RaiseUnitEvent(m_formId, unit.unitId, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CWinFormUnit::HandleMnemonic(char key)
+{
+    std::vector<forms::UnitWindowInfo> units = UnitsOfForm(m_formId);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const forms::UnitWindowInfo& unit = units[i];
+        if (unit.index == 0 || !(TypeHas(unit, kButtonLikeType) || TypeHas(unit, kLabelLikeType)))
+            continue;
+        HWND window = unit.object->Handle();
+        if (!IsWindowVisible(window) || !IsWindowEnabled(window) || !HasMnemonic(WindowTextOf(window), key))
+            continue;
+        if (TypeHas(unit, kButtonLikeType)) {
+            RaiseUnitEvent(m_formId, unit.unitId, 0);
+            return true;
+        }
+        // A label hands the focus on to the unit after it.
+        for (std::size_t j = i + 1; j < units.size(); ++j) {
+            HWND next = units[j].object->Handle();
+            if (CanTakeFocus(next)) {
+                SetFocus(next);
+                return true;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+bool CWinFormUnit::OpenHelp()
+{
+    std::string file = m_properties.HelpFile;
+    if (file.empty()) {
+        char buffer[MAX_PATH];
+        Host(forms::kNotifyCopyProgramPath, 1, reinterpret_cast<std::intptr_t>(buffer));
+        std::string name = reinterpret_cast<const char*>(Host(forms::kNotifyProgramFileName));
+        std::size_t dot = name.rfind('.');
+        file = std::string(buffer) + (dot == std::string::npos ? name : name.substr(0, dot)) + ".hlp";
+    }
+    if (!kernel::HostFileExists(kernel::ToHostPath(file)))
+        return false;
+    UINT command = m_properties.HelpContext != 0 ? HELP_CONTEXT : HELP_FINDER;
+    if (WinHelpA(Handle(), file.c_str(), command, static_cast<ULONG_PTR>(m_properties.HelpContext)))
+        m_helpOpened = true;
+    return true;
+}
+
+bool CWinFormUnit::StartBodyDrag(const MSG& message)
+{
+    if (m_properties.DragByBody != 1)
+        return false;
+    if (message.hwnd != Handle()) {
+        forms::UnitWindowInfo unit;
+        bool draggable = Host(forms::kNotifyUnitOfWindow, reinterpret_cast<std::intptr_t>(message.hwnd),
+                              reinterpret_cast<std::intptr_t>(&unit)) &&
+                         unit.formId == m_formId && TypeHas(unit, kDraggableType);
+        if (!draggable)
+            return false;
+    }
+    // The press becomes a press on the caption: the system moves the window.
+    QWidget* widget = ui::WidgetOf(Handle());
+    QWindow* handle = widget ? widget->windowHandle() : nullptr;
+    return handle && handle->startSystemMove();
+}
+
+}  // namespace vellumry::units

@@ -1,0 +1,96 @@
+#pragma once
+
+// The window unit: the top-level form window on which the other units sit.
+// It paints its background (colour and picture), plays the form's background
+// music while it exists, turns window messages into events and handles the
+// form's keyboard (Tab, Enter, Esc, F1, Alt mnemonics) and body dragging.
+// Window thread only.
+
+#include <QImage>
+#include <QPointer>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "forms/Identifiers.h"
+#include "forms/UnitTypeInterface.h"
+#include "platform/ui/WindowObject.h"
+#include "units/window/WindowProperties.h"
+
+class QPainter;
+class QRegion;
+class QWidget;
+
+namespace vellumry::units {
+
+class CWinFormUnit : public ui::WindowObject {
+public:
+    struct CreateArguments {
+        std::span<const std::uint8_t> record;
+        DWORD baseStyle = 0;
+        HWND parent = nullptr;
+        RECT rect{};
+        forms::FormId formId = 0;
+        forms::UnitId unitId = 0;
+        bool embedded = false;
+    };
+
+    // Null when the record does not load or the window cannot be made.
+    static CWinFormUnit* Create(const CreateArguments& arguments);
+    ~CWinFormUnit() override;
+
+    std::int32_t WriteProperty(std::int32_t number, const forms::UnitPropertyValue& value);
+    std::int32_t ReadProperty(std::int32_t number, forms::UnitPropertyValue* value) const;
+    std::vector<std::uint8_t> Save() const;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(MSG& message) override;
+    void PostNcDestroy() override;
+
+    // Paints the background over `region` (client coordinates).
+    void PaintBackground(QPainter& painter, const QRegion& region);
+
+    const WindowProperties& Properties() const { return m_properties; }
+    forms::FormId FormId() const { return m_formId; }
+    forms::UnitId UnitId() const { return m_unitId; }
+
+    // The class the window was registered under ("NKWindow" by default).
+    static const char* DefaultClassName();
+
+private:
+    CWinFormUnit() = default;
+    bool CreateWindowFor(const CreateArguments& arguments);
+    void ApplyCaptionBits();
+    void ApplyIcons();
+    void ApplyCloseButton();
+    void ApplyAlwaysOnTop();
+    void ApplyMousePointer();
+    void ApplyStartPosition();
+    void StartMusic();
+    void StopMusic();
+    const QImage* BackgroundImage();
+    bool Raise(std::int32_t event, std::initializer_list<std::int32_t> arguments = {});
+    bool RaiseAllowingVeto(std::int32_t event);
+
+    // Keyboard and mouse handling.
+    bool HandleKey(const MSG& message);
+    bool MoveFocus(bool backwards);
+    bool PressDefaultButton(HWND focused);
+    bool HandleMnemonic(char key);
+    bool OpenHelp();
+    bool StartBodyDrag(const MSG& message);
+
+    WindowProperties m_properties;
+    forms::FormId m_formId = 0;
+    forms::UnitId m_unitId = 0;
+    bool m_embedded = false;
+    bool m_activatedOnce = false;
+    bool m_helpOpened = false;
+    std::optional<QImage> m_background;  // decoded once; null image when it does not decode
+    HICON m_bigIcon = nullptr;           // made from WindowIcon, destroyed when replaced
+    HICON m_smallIcon = nullptr;
+    bool m_playingWav = false;
+};
+
+}  // namespace vellumry::units

@@ -1,0 +1,72 @@
+#include "units/window/WindowUnitType.h"
+
+#include "forms/SupportLibraries.h"
+#include "forms/UnitTypeInterface.h"
+#include "units/window/WindowUnit.h"
+#include "units/window/WindowProperties.h"
+
+namespace vellumry::units {
+namespace {
+
+ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD style, HWND parent, std::int32_t,
+                         HMENU, std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height,
+                         std::uint32_t formId, std::uint32_t unitId, std::int32_t embedded, std::int32_t)
+{
+    CWinFormUnit::CreateArguments arguments;
+    arguments.record = std::span<const std::uint8_t>(data, data ? static_cast<std::size_t>(std::max(length, 0)) : 0);
+    arguments.baseStyle = style;
+    arguments.parent = parent;
+    arguments.rect = {left, top, left + width, top + height};
+    arguments.formId = formId;
+    arguments.unitId = unitId;
+    arguments.embedded = embedded != 0;
+    return CWinFormUnit::Create(arguments);
+}
+
+std::int32_t Write(ui::WindowObject* unit, std::int32_t number, const forms::UnitPropertyValue* value)
+{
+    return static_cast<CWinFormUnit*>(unit)->WriteProperty(number, *value);
+}
+
+std::int32_t Read(ui::WindowObject* unit, std::int32_t number, forms::UnitPropertyValue* value)
+{
+    return static_cast<CWinFormUnit*>(unit)->ReadProperty(number, value);
+}
+
+bool Save(ui::WindowObject* unit, std::vector<std::uint8_t>* record)
+{
+    *record = static_cast<CWinFormUnit*>(unit)->Save();
+    return true;
+}
+
+void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVisitor visit, void* context)
+{
+    auto record = LoadRecord<WindowProperties>(
+        std::span<const std::uint8_t>(data, data ? static_cast<std::size_t>(std::max(length, 0)) : 0));
+    if (!record)
+        return;
+    for (const std::string* text : {&record->Caption, &record->HelpFile, &record->WindowClassName})
+        if (!text->empty())
+            visit(context, text->c_str());
+}
+
+runtime::UnitOperation Interface(std::int32_t code)
+{
+    switch (code) {
+    case forms::kOperationCreate: return reinterpret_cast<runtime::UnitOperation>(&Create);
+    case forms::kOperationWriteProperty: return reinterpret_cast<runtime::UnitOperation>(&Write);
+    case forms::kOperationSaveProperties: return reinterpret_cast<runtime::UnitOperation>(&Save);
+    case forms::kOperationReadProperty: return reinterpret_cast<runtime::UnitOperation>(&Read);
+    case forms::kOperationEnumerateTexts: return reinterpret_cast<runtime::UnitOperation>(&EnumerateTexts);
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+void InstallWindowUnitType()
+{
+    forms::SetUnitInterface(runtime::kWindowType, Interface);
+}
+
+}  // namespace vellumry::units
