@@ -16,8 +16,9 @@
 //
 // No field after the name has a fixed offset: every accessor walks the
 // variable-length fields in order, checking each length against the record,
-// and answers nullopt when the record ends too soon. Records are byte data
-// with no alignment; the accessors copy words out.
+// and answers nullopt when the record ends too soon. The accessors of
+// ordinary units' fields answer nullopt for menu items too. Records are byte
+// data with no alignment; the accessors copy words out.
 
 #include <cstddef>
 #include <cstdint>
