@@ -241,6 +241,12 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 
+namespace vellumry::ui {
+// Paints a window with everything on it into a PNG file (a host path); false
+// when the window is not alive or the file cannot be written.
+bool RenderWindowToPng(HWND window, const char* hostPath);
+}  // namespace vellumry::ui
+
 // Help. There is no help engine for help files on this platform: WinHelpA
 // answers FALSE (ERROR_FILE_NOT_FOUND) for every command but HELP_QUIT.
 inline constexpr UINT HELP_CONTEXT = 0x0001;

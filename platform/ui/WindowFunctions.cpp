@@ -811,6 +811,14 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
+bool vellumry::ui::RenderWindowToPng(HWND window, const char* hostPath)
+{
+    return RunOnWindowThread([&]() -> bool {
+        QWidget* widget = LiveWidget(window);
+        return widget && hostPath && widget->grab().save(QString::fromUtf8(hostPath), "PNG");
+    });
+}
+
 BOOL WinHelpA(HWND, LPCSTR, UINT command, ULONG_PTR)
 {
     if (command == HELP_QUIT)

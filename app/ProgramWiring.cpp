@@ -1,0 +1,32 @@
+#include "app/ProgramWiring.h"
+
+#include "app/EventHandlerTable.h"
+#include "app/description/ProgramDescription.h"
+#include "forms/FormEngineWiring.h"
+#include "forms/HostNotify.h"
+#include "forms/SupportLibraries.h"
+#include "forms/UnitEnumeration.h"
+#include "platform/kernel/KernelExports.h"
+#include "runtime/CoreCommandSlots.h"
+#include "runtime/Startup.h"
+#include "units/common/UnitHost.h"
+#include "units/window/WindowUnitType.h"
+
+namespace vellumry::app {
+
+void WireProgram()
+{
+    kernel::RegisterKernelExports();
+    runtime::InstallRuntimeCoreCommands();
+    forms::InstallFormEngine();
+    forms::InstallUnitEnumerationCommands();
+    units::InstallWindowUnitType();
+    // Every unit type lives in the core or the extended-UI library.
+    forms::SetLibraryNotify(1, units::UnitLibraryNotify);
+    forms::SetLibraryNotify(2, units::UnitLibraryNotify);
+    forms::SetProgramIconData(ProgramIconBytes());
+    forms::SetEventHandlers(EventHandlerTable());
+    runtime::SetProgramHeader(&ProgramDescription());
+}
+
+}  // namespace vellumry::app
