@@ -58,15 +58,19 @@ HWND WindowAt(LoadedForm& form, std::int32_t index)
     return object && IsWindow(object->Handle()) ? object->Handle() : nullptr;
 }
 
-ui::WindowObject* CreateFromRecord(const UnitRecord& record, HWND parent, std::int32_t controlId, FormId formId,
-                                   std::span<const std::uint8_t> data, const Position& position, std::uint32_t flags)
+// Creates a unit from its record: the unit-specific data is handed over in
+// place, never copied (the window's record carries the whole background music).
+ui::WindowObject* CreateFromRecord(const UnitRecord& record, HWND parent, std::int32_t controlId, FormId formId)
 {
     auto create = UnitRoutine<CreateUnitRoutine>(TypeOfRecord(record.data), kOperationCreate);
-    if (!create)
+    auto data = UnitSpecificData(record.data);
+    auto position = UnitPosition(record.data);
+    auto flags = UnitFlags(record.data);
+    if (!create || !data || !position || !flags)
         return nullptr;
-    return create(data.data(), static_cast<std::int32_t>(data.size()), StyleFromFlags(flags), parent, controlId,
-                  nullptr, position.left, position.top, position.width, position.height, formId, record.unitId, 0,
-                  0);
+    return create(data->data(), static_cast<std::int32_t>(data->size()), StyleFromFlags(*flags), parent, controlId,
+                  nullptr, position->left, position->top, position->width, position->height, formId, record.unitId,
+                  0, 0);
 }
 
 void StoreObject(UnitTable& units, std::int32_t index, ui::WindowObject* object)
@@ -330,11 +334,7 @@ bool LoadForm(FormId formId, bool modal, ui::WindowObject* owner)
         // This engine builds no menu bar: the templates it loads hold no menu items.
 
         auto windowRecord = units.UnitData(0);
-        auto windowFields = windowRecord ? DecodeUnit(*windowRecord) : std::nullopt;
-        ui::WindowObject* window =
-            windowFields ? CreateFromRecord(*windowRecord, ownerWindow, 0, formId, windowFields->specific,
-                                            windowFields->position, windowFields->flags)
-                         : nullptr;
+        ui::WindowObject* window = windowRecord ? CreateFromRecord(*windowRecord, ownerWindow, 0, formId) : nullptr;
         if (!window || !IsWindow(window->Handle())) {
             form->working.reset();
             return false;
@@ -350,13 +350,8 @@ bool LoadForm(FormId formId, bool modal, ui::WindowObject* owner)
                 continue;
             if (!UnitRoutine<CreateUnitRoutine>(TypeOfRecord(record->data), kOperationCreate))
                 break;  // a unit type without a create routine stops the creation
-            auto fields = DecodeUnit(*record);
-            if (!fields)
-                continue;
             std::int32_t controlId = kFirstControlId + kControlIdStep * created++;
-            if (ui::WindowObject* unit =
-                    CreateFromRecord(*record, formWindow, controlId, formId, fields->specific, fields->position,
-                                     fields->flags))
+            if (ui::WindowObject* unit = CreateFromRecord(*record, formWindow, controlId, formId))
                 StoreObject(units, i, unit);
         }
         ArrangeUnits(*form, formWindow);
