@@ -7,6 +7,7 @@
 #include "forms/SupportLibraries.h"
 #include "forms/UnitEnumeration.h"
 #include "platform/kernel/KernelExports.h"
+#include "platform/ui/User32Exports.h"
 #include "runtime/CoreCommandSlots.h"
 #include "runtime/Startup.h"
 #include "units/common/UnitHost.h"
@@ -17,6 +18,7 @@ namespace vellumry::app {
 void WireProgram()
 {
     kernel::RegisterKernelExports();
+    ui::RegisterUser32Exports();
     runtime::InstallRuntimeCoreCommands();
     forms::InstallFormEngine();
     forms::InstallUnitEnumerationCommands();

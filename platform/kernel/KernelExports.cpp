@@ -1,11 +1,14 @@
 #include "platform/kernel/KernelExports.h"
 
 #include "platform/base/LastError.h"
+#include "platform/codepage/WideCharApi.h"
+#include "platform/debug/Debugger.h"
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/FileSearch.h"
 #include "platform/kernel/HandleTable.h"
 #include "platform/kernel/ModuleFileName.h"
 #include "platform/kernel/ProfileApi.h"
+#include "platform/modules/LibraryLoader.h"
 #include "platform/modules/ModuleRegistry.h"
 
 namespace vellumry::kernel {
@@ -29,6 +32,12 @@ void RegisterKernelExports()
                                                     Export("GetModuleFileNameA", &GetModuleFileNameA),
                                                     Export("GetPrivateProfileStringA", &GetPrivateProfileStringA),
                                                     Export("WritePrivateProfileStringA", &WritePrivateProfileStringA),
+                                                    Export("LoadLibraryA", &LoadLibraryA),
+                                                    Export("GetProcAddress", &GetProcAddress),
+                                                    Export("FreeLibrary", &FreeLibrary),
+                                                    Export("MultiByteToWideChar", &MultiByteToWideChar),
+                                                    Export("WideCharToMultiByte", &WideCharToMultiByte),
+                                                    Export("DebugBreak", &DebugBreak),
                                                 });
 }
 

@@ -6,6 +6,9 @@
 #include <thread>
 
 #include "platform/base/LastError.h"
+#include "platform/modules/LibraryLoader.h"
+#include "platform/modules/ModuleRegistry.h"
+#include "platform/ui/User32Exports.h"
 #include "platform/ui/WidgetWindows.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/WindowObject.h"
@@ -247,6 +250,22 @@ TEST_F(WindowFunctions, PostedMessagesArriveLaterAndNotAfterDestruction)
     EXPECT_EQ(SeenBy(top, WM_USER + 1)[0].wParam, 5u);
     EXPECT_TRUE(SeenBy(gone, WM_USER + 1).empty());
     EXPECT_FALSE(PostMessageA(gone, WM_USER + 1, 0, 0));
+}
+
+TEST_F(WindowFunctions, User32ExportsResolveByNameWithTheirTypes)
+{
+    vellumry::ui::RegisterUser32Exports();
+    HMODULE user32 = LoadLibraryA("User32.dll");
+    ASSERT_NE(user32, nullptr);
+    FARPROC send = GetProcAddress(user32, "SendMessageA");
+    ASSERT_NE(send, nullptr);
+    EXPECT_TRUE(vellumry::modules::SignaturesMatch(vellumry::modules::SignatureOf<LRESULT(HWND, UINT, WPARAM, LPARAM)>(),
+                                                   vellumry::modules::FindExportSignature(send)));
+    HWND top = Keep(MakeTopLevel());
+    auto typed = reinterpret_cast<LRESULT (*)(HWND, UINT, WPARAM, LPARAM)>(send);
+    typed(top, WM_USER + 9, 1, 2);
+    EXPECT_EQ(SeenBy(top, WM_USER + 9).size(), 1u);
+    FreeLibrary(user32);
 }
 
 class CountingObject : public vellumry::ui::WindowObject {
