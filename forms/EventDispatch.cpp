@@ -120,7 +120,12 @@ EventSource CurrentEventSource()
     return g_current;
 }
 
-bool DispatchUnitEvent(UnitEvent& event)
+namespace {
+
+// The dispatch shared by both records: find the handler, call it with the
+// converted arguments, hand its result back into the record.
+template <typename Record, typename Convert>
+bool Dispatch(Record& event, int maximumArguments, Convert convert)
 {
     if (runtime::EventsSuppressed())
         return false;
@@ -130,38 +135,28 @@ bool DispatchUnitEvent(UnitEvent& event)
         return false;
     EventCall call;
     call.event = event.event;
-    int count = std::clamp(event.argumentCount, 0, 5);
+    int count = std::clamp(event.argumentCount, 0, maximumArguments);
     for (int i = 0; i < count; ++i)
-        call.arguments.push_back(event.arguments[i]);
+        call.arguments.push_back(convert(event.arguments[i]));
     if (!CallHandler(event.formId, unitId, handler, call))
         return false;
     if (call.hasResult) {
         event.hasResult = 1;
-        event.result = static_cast<std::int32_t>(call.result);
+        event.result = static_cast<decltype(event.result)>(call.result);
     }
     return true;
 }
 
+}  // namespace
+
+bool DispatchUnitEvent(UnitEvent& event)
+{
+    return Dispatch(event, 5, [](std::int32_t word) { return std::int64_t{word}; });
+}
+
 bool DispatchTypedUnitEvent(TypedUnitEvent& event)
 {
-    if (runtime::EventsSuppressed())
-        return false;
-    UnitId unitId = event.unitId;
-    std::uint32_t handler = BoundHandler(event.formId, unitId, event.event);
-    if (handler == kNoHandler)
-        return false;
-    EventCall call;
-    call.event = event.event;
-    int count = std::clamp(event.argumentCount, 0, 12);
-    for (int i = 0; i < count; ++i)
-        call.arguments.push_back(PassedValue(event.arguments[i]));
-    if (!CallHandler(event.formId, unitId, handler, call))
-        return false;
-    if (call.hasResult) {
-        event.hasResult = 1;
-        event.result = call.result;
-    }
-    return true;
+    return Dispatch(event, 12, PassedValue);
 }
 
 }  // namespace vellumry::forms

@@ -33,6 +33,18 @@ UnitLists& Lists()
     return lists;
 }
 
+// Calls `use` with the entries of a registered list, under the table's lock;
+// an unregistered handle calls nothing.
+template <typename Use>
+void WithList(std::int32_t handle, Use use)
+{
+    UnitLists& lists = Lists();
+    std::lock_guard guard(lists.lock);
+    auto it = lists.lists.find(handle);
+    if (it != lists.lists.end())
+        use(it->second);
+}
+
 bool Given(const runtime::TypedValue* arguments, std::int32_t count, std::int32_t index)
 {
     return index < count && arguments[index].tag != runtime::kNoType;
@@ -133,13 +145,10 @@ void EnumerateUnits(runtime::TypedValue* result, std::int32_t count, const runti
 void UnitListCount(runtime::TypedValue* result, std::int32_t count, const runtime::TypedValue* arguments)
 {
     *result = runtime::TypedValue::OfInt(0);
-    if (count < 1)
-        return;
-    UnitLists& lists = Lists();
-    std::lock_guard guard(lists.lock);
-    auto it = lists.lists.find(arguments[0].Int());
-    if (it != lists.lists.end())
-        *result = runtime::TypedValue::OfInt(static_cast<std::int32_t>(it->second.size()));
+    if (count >= 1)
+        WithList(arguments[0].Int(), [&](const std::vector<ListEntry>& entries) {
+            *result = runtime::TypedValue::OfInt(static_cast<std::int32_t>(entries.size()));
+        });
 }
 
 void UnitListItem(runtime::TypedValue* result, std::int32_t count, const runtime::TypedValue* arguments)
@@ -147,14 +156,13 @@ void UnitListItem(runtime::TypedValue* result, std::int32_t count, const runtime
     *result = runtime::TypedValue::OfUnit(runtime::kWindowType, 0, 0);
     if (count < 2)
         return;
-    UnitLists& lists = Lists();
-    std::lock_guard guard(lists.lock);
-    auto it = lists.lists.find(arguments[0].Int());
     std::int32_t index = arguments[1].Int();
-    if (it == lists.lists.end() || index < 0 || index >= static_cast<std::int32_t>(it->second.size()))
-        return;
-    const ListEntry& entry = it->second[static_cast<std::size_t>(index)];
-    *result = runtime::TypedValue::OfUnit(entry.type, entry.formId, entry.unitId);
+    WithList(arguments[0].Int(), [&](const std::vector<ListEntry>& entries) {
+        if (index < 0 || index >= static_cast<std::int32_t>(entries.size()))
+            return;
+        const ListEntry& entry = entries[static_cast<std::size_t>(index)];
+        *result = runtime::TypedValue::OfUnit(entry.type, entry.formId, entry.unitId);
+    });
 }
 
 void UnitListRelease(runtime::TypedValue*, std::int32_t count, const runtime::TypedValue* arguments)

@@ -69,6 +69,17 @@ QWidget* LiveWidget(HWND window)
     return record ? record->widget.data() : nullptr;
 }
 
+// Runs `work` with the live widget of a window on the window thread; FALSE,
+// with the invalid-handle error set, when the window is gone.
+template <typename Work>
+BOOL OnLiveWidget(HWND window, Work work)
+{
+    return RunOnWindowThread([&]() -> BOOL {
+        QWidget* widget = LiveWidget(window);
+        return widget && work(widget) ? TRUE : FALSE;
+    });
+}
+
 RECT ToRect(const QRect& r)
 {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -381,10 +392,7 @@ BOOL ShowWindow(HWND window, int command)
 
 BOOL IsWindowVisible(HWND window)
 {
-    return RunOnWindowThread([&]() -> BOOL {
-        QWidget* widget = LiveWidget(window);
-        return widget && widget->isVisible() ? TRUE : FALSE;
-    });
+    return OnLiveWidget(window, [](QWidget* widget) { return widget->isVisible(); });
 }
 
 BOOL EnableWindow(HWND window, BOOL enable)
@@ -413,18 +421,12 @@ BOOL IsWindowEnabled(HWND window)
 
 BOOL IsIconic(HWND window)
 {
-    return RunOnWindowThread([&]() -> BOOL {
-        QWidget* widget = LiveWidget(window);
-        return widget && widget->isMinimized() ? TRUE : FALSE;
-    });
+    return OnLiveWidget(window, [](QWidget* widget) { return widget->isMinimized(); });
 }
 
 BOOL IsZoomed(HWND window)
 {
-    return RunOnWindowThread([&]() -> BOOL {
-        QWidget* widget = LiveWidget(window);
-        return widget && widget->isMaximized() ? TRUE : FALSE;
-    });
+    return OnLiveWidget(window, [](QWidget* widget) { return widget->isMaximized(); });
 }
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint)
@@ -495,12 +497,10 @@ BOOL GetWindowRect(HWND window, RECT* rect)
 
 BOOL GetClientRect(HWND window, RECT* rect)
 {
-    return RunOnWindowThread([&]() -> BOOL {
-        QWidget* widget = LiveWidget(window);
-        if (!widget || !rect)
-            return FALSE;
-        *rect = {0, 0, widget->width(), widget->height()};
-        return TRUE;
+    return OnLiveWidget(window, [&](QWidget* widget) {
+        if (rect)
+            *rect = {0, 0, widget->width(), widget->height()};
+        return rect != nullptr;
     });
 }
 
@@ -595,26 +595,20 @@ HWND GetActiveWindow()
 
 BOOL SetForegroundWindow(HWND window)
 {
-    return RunOnWindowThread([&]() -> BOOL {
-        QWidget* widget = LiveWidget(window);
-        if (!widget)
-            return FALSE;
+    return OnLiveWidget(window, [](QWidget* widget) {
         widget->raise();
         widget->activateWindow();
-        return TRUE;
+        return true;
     });
 }
 
 BOOL BringWindowToTop(HWND window)
 {
-    return RunOnWindowThread([&]() -> BOOL {
-        QWidget* widget = LiveWidget(window);
-        if (!widget)
-            return FALSE;
+    return OnLiveWidget(window, [](QWidget* widget) {
         widget->raise();
         if (widget->isWindow())
             widget->activateWindow();
-        return TRUE;
+        return true;
     });
 }
 
@@ -702,26 +696,20 @@ int GetWindowTextA(HWND window, LPSTR text, int size)
 
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL)
 {
-    return RunOnWindowThread([&]() -> BOOL {
-        QWidget* widget = LiveWidget(window);
-        if (!widget)
-            return FALSE;
+    return OnLiveWidget(window, [&](QWidget* widget) {
         if (rect)
             widget->update(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top));
         else
             widget->update();
-        return TRUE;
+        return true;
     });
 }
 
 BOOL UpdateWindow(HWND window)
 {
-    return RunOnWindowThread([&]() -> BOOL {
-        QWidget* widget = LiveWidget(window);
-        if (!widget)
-            return FALSE;
+    return OnLiveWidget(window, [](QWidget* widget) {
         widget->repaint();
-        return TRUE;
+        return true;
     });
 }
 

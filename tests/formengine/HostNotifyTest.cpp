@@ -15,6 +15,7 @@
 #include "runtime/RuntimeState.h"
 #include "tests/formengine/TestUnits.h"
 #include "tests/runtime/ReportExpectations.h"
+#include "tests/support/UiPictures.h"
 
 namespace {
 
@@ -145,14 +146,7 @@ TEST_F(HostNotifyCodes, IdleCallbacksOncePerWindowAndDroppedWithIt)
 
 TEST_F(HostNotifyCodes, ProgramIconsAreMadeOnceFromTheIconGroup)
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
-    image.fill(Qt::blue);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "ICO");
-    static std::vector<std::uint8_t> ico;
-    ico.assign(data.begin(), data.end());
+    static std::vector<std::uint8_t> ico = IcoFileBytes(32, Qt::blue);
     forms::SetProgramIconData(ico);
     auto* icons = reinterpret_cast<forms::ProgramIcons*>(Notify(forms::kNotifyProgramIcons));
     ASSERT_NE(icons, nullptr);

@@ -8,6 +8,7 @@
 #include "platform/ui/CursorsAndIcons.h"
 #include "platform/ui/QtHandles.h"
 #include "platform/ui/WinUser.h"
+#include "tests/support/UiPictures.h"
 
 namespace {
 
@@ -15,13 +16,7 @@ using namespace vellumry::ui;
 
 std::vector<std::uint8_t> IcoBytes(int size)
 {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(QColor(200, 30, 40));
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "ICO");
-    return {data.begin(), data.end()};
+    return vellumry::test::IcoFileBytes(size, QColor(200, 30, 40));
 }
 
 TEST(Cursors, StandardCursorsAreSharedAndSurviveDestruction)

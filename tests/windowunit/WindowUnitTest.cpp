@@ -16,6 +16,7 @@
 #include "runtime/HostLayers.h"
 #include "tests/formengine/TestUnits.h"
 #include "tests/support/GbkText.h"
+#include "tests/support/UiPictures.h"
 #include "units/common/UnitHost.h"
 #include "units/window/WindowProperties.h"
 #include "units/window/WindowUnit.h"
@@ -36,13 +37,7 @@ int g_stops = 0;
 
 std::vector<std::uint8_t> Jpeg(int width, int height, QColor colour)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 95);
-    return {data.begin(), data.end()};
+    return JpegFileBytes(width, height, colour);
 }
 
 std::vector<std::uint8_t> Wave()
@@ -283,13 +278,7 @@ TEST_F(WindowUnit, PropertiesThroughTheFormEngine)
 
 TEST_F(WindowUnit, ProgramIconsWhenTheWindowHasNone)
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "ICO");
-    static std::vector<std::uint8_t> ico(data.begin(), data.end());
+    static std::vector<std::uint8_t> ico = IcoFileBytes(32, Qt::darkGreen);
     forms::SetProgramIconData(ico);
     Load(Standard());
     EXPECT_FALSE(ui::WidgetOf(Handle())->windowIcon().isNull());
