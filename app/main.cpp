@@ -12,8 +12,8 @@
 #include "app/StartWindowSnapshot.h"
 #include "app/description/ProgramDescription.h"
 #include "app/forms/HandlerNames.h"
-#include "app/inspect/BlockSniff.h"
-#include "app/inspect/ProgramInspector.h"
+#include "app/listing/BlockSniff.h"
+#include "app/listing/ProgramListing.h"
 #include "runtime/RuntimeApplication.h"
 
 int main(int argc, char** argv)
@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     using namespace vellumry;
     using namespace vellumry::app;
     if (argc == 2 && std::strcmp(argv[1], "--inspect") == 0) {
-        bool read = InspectProgram(ProgramDescription(), kHandlerNames, std::cout);
+        bool read = ListProgram(ProgramDescription(), kHandlerNames, std::cout);
         std::cout << "Program icon: " << DescribeBlock(ProgramIconBytes(), units::BlockContent::Picture) << "\n";
         return read ? 0 : 1;
     }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/inspect/BlockSniff.h"
+#include "app/listing/BlockSniff.h"
 #include "runtime/ByteWriter.h"
 #include "tests/support/GbkText.h"
 

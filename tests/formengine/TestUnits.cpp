@@ -207,10 +207,10 @@ void InstallTestHandlers()
     forms::SetEventHandlers(handlers);
 }
 
-std::vector<TestUnitSpec> StandardUnits()
+std::vector<TestUnitEntry> StandardUnits()
 {
     using forms::EventBinding;
-    std::vector<TestUnitSpec> units = {
+    std::vector<TestUnitEntry> units = {
         {kWindowUnitId, runtime::kWindowType, {50, 50, 400, 300}, forms::kUnitVisible,
          {{0, kOnWindowEvent}, {3, kOnWindowEvent}, {4, kOnWindowEvent}}, "", "main"},
         {kFirstButton, runtime::kButtonType, {10, 10, 80, 24}, 5, {{0, kOnButtonClick}}, "", ""},
@@ -223,22 +223,22 @@ std::vector<TestUnitSpec> StandardUnits()
     return units;
 }
 
-void InstallTestForm(const std::vector<TestUnitSpec>& units)
+void InstallTestForm(const std::vector<TestUnitEntry>& units)
 {
     forms::FormDescription form;
     form.formId = kTestFormId;
-    for (const TestUnitSpec& spec : units) {
+    for (const TestUnitEntry& unit : units) {
         forms::UnitRecordFields fields;
-        fields.unitId = spec.unitId;
-        fields.type = spec.type;
-        fields.position = spec.position;
-        fields.flags = spec.flags;
-        fields.events = spec.events;
-        fields.tag = spec.tag;
-        fields.mousePointer = spec.mousePointer;
-        fields.eventSource = spec.eventSource;
-        fields.name = spec.name;
-        fields.specific.assign(spec.content.begin(), spec.content.end());
+        fields.unitId = unit.unitId;
+        fields.type = unit.type;
+        fields.position = unit.position;
+        fields.flags = unit.flags;
+        fields.events = unit.events;
+        fields.tag = unit.tag;
+        fields.mousePointer = unit.mousePointer;
+        fields.eventSource = unit.eventSource;
+        fields.name = unit.name;
+        fields.specific.assign(unit.content.begin(), unit.content.end());
         form.units.push_back(fields);
     }
     std::vector<std::uint8_t> bytes = forms::WriteTemplate(std::span(&form, 1));

@@ -58,7 +58,7 @@ enum TestHandler : std::uint32_t {
 };
 void InstallTestHandlers();
 
-struct TestUnitSpec {
+struct TestUnitEntry {
     forms::UnitId unitId;
     runtime::DataTypeTag type;
     forms::Position position;
@@ -73,9 +73,9 @@ struct TestUnitSpec {
 
 // The standard test form: the window, two buttons and an edit box (stored
 // invisible) in stored order window, button 1, edit box, button 2.
-std::vector<TestUnitSpec> StandardUnits();
+std::vector<TestUnitEntry> StandardUnits();
 // Writes a template of one form and installs it as the form table.
-void InstallTestForm(const std::vector<TestUnitSpec>& units);
+void InstallTestForm(const std::vector<TestUnitEntry>& units);
 
 TestUnit* UnitOf(forms::UnitId unitId);
 HWND WindowOfUnit(forms::UnitId unitId);

@@ -56,7 +56,7 @@ protected:
         InstallTestUnitTypes();
         InstallTestHandlers();
         auto units = StandardUnits();
-        TestUnitSpec second = units[2];
+        TestUnitEntry second = units[2];
         second.unitId = 0x16010006;
         second.name = Gbk("编辑框_终止页码");
         second.tag = "12";

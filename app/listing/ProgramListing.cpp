@@ -1,11 +1,11 @@
-#include "app/inspect/ProgramInspector.h"
+#include "app/listing/ProgramListing.h"
 
 #include <cstdio>
 #include <string>
 #include <type_traits>
 #include <variant>
 
-#include "app/inspect/BlockSniff.h"
+#include "app/listing/BlockSniff.h"
 #include "forms/EventHandlers.h"
 #include "forms/FormTable.h"
 #include "forms/SupportLibraries.h"
@@ -277,7 +277,7 @@ void UnitPrinter::PrintBlockDetails(units::BlockContent content, Bytes block)
 
 }  // namespace
 
-bool InspectProgram(const runtime::ProgramHeader& header, std::span<const std::string_view> handlerNames,
+bool ListProgram(const runtime::ProgramHeader& header, std::span<const std::string_view> handlerNames,
                     std::ostream& out)
 {
     PrintHeader(header, out);

@@ -1,4 +1,4 @@
-#include "app/inspect/BlockSniff.h"
+#include "app/listing/BlockSniff.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,7 +5,7 @@
 
 #include "app/description/ProgramDescription.h"
 #include "app/forms/HandlerNames.h"
-#include "app/inspect/ProgramInspector.h"
+#include "app/listing/ProgramListing.h"
 
 namespace {
 
@@ -15,11 +15,11 @@ using ::testing::HasSubstr;
 std::string Inspect(const runtime::ProgramHeader& header, bool expectRead = true)
 {
     std::ostringstream out;
-    EXPECT_EQ(app::InspectProgram(header, app::kHandlerNames, out), expectRead);
+    EXPECT_EQ(app::ListProgram(header, app::kHandlerNames, out), expectRead);
     return out.str();
 }
 
-TEST(Inspector, PrintsHeaderLibrariesAndDllCommands)
+TEST(ProgramListing, PrintsHeaderLibrariesAndDllCommands)
 {
     std::string text = Inspect(app::ProgramDescription());
     EXPECT_THAT(text, HasSubstr("Program header\n  run mode: 3\n  reserved: 0\n  build number: 105166\n"
@@ -32,7 +32,7 @@ TEST(Inspector, PrintsHeaderLibrariesAndDllCommands)
     EXPECT_THAT(text, HasSubstr("  5: \"kernel32\" \"GetExitCodeThread\"\n  6: \"Kernel32.dll\" \"TerminateThread\"\n"));
 }
 
-TEST(Inspector, PrintsEveryUnitWithItsRecordFieldByField)
+TEST(ProgramListing, PrintsEveryUnitWithItsRecordFieldByField)
 {
     std::string text = Inspect(app::ProgramDescription());
     EXPECT_THAT(text, HasSubstr("Form 0x52010001: 17 units"));
@@ -61,7 +61,7 @@ TEST(Inspector, PrintsEveryUnitWithItsRecordFieldByField)
     EXPECT_THAT(text, HasSubstr("  #16 0x160149CF \"图片框1\" PicBox\n     position -6, -48, 824, 616; flags 1 (visible)"));
 }
 
-TEST(Inspector, UnreadableTemplateIsSaidSoAfterTheTables)
+TEST(ProgramListing, UnreadableTemplateIsSaidSoAfterTheTables)
 {
     runtime::ProgramHeader header = app::ProgramDescription();
     const std::uint8_t garbage[] = {0x10, 0, 0, 0, 1, 2, 3};

@@ -16,7 +16,7 @@ namespace vellumry::app {
 // `handlerNames` is the application's handler list, by which event bindings
 // are named. Returns false when the window template cannot be read; the
 // parts before it are printed all the same.
-bool InspectProgram(const runtime::ProgramHeader& header, std::span<const std::string_view> handlerNames,
+bool ListProgram(const runtime::ProgramHeader& header, std::span<const std::string_view> handlerNames,
                     std::ostream& out);
 
 }  // namespace vellumry::app
