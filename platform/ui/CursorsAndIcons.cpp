@@ -2,7 +2,9 @@
 // cursors (LoadCursorA with a null instance) are shared and never destroyed.
 
 #include <QApplication>
+#include <QBuffer>
 #include <QByteArray>
+#include <QImageReader>
 #include <QCursor>
 #include <QIcon>
 #include <QImage>
@@ -96,23 +98,41 @@ std::optional<Qt::CursorShape> StandardShape(std::uintptr_t id)
     }
 }
 
-// Reads the image of an .ico or .cur file; for a cursor also its hot spot.
-// The file layouts differ only in the type word and in what the two words
-// of a directory entry mean, so a cursor is read as an icon with the type
-// word changed.
+// Reads an .ico or .cur file and picks the image of the wanted size (any
+// size: the largest), scaled when the file has none that size. For a cursor
+// also the chosen image's hot spot. The file layouts differ only in the type
+// word and in what two words of a directory entry mean, so a cursor is read
+// as an icon with the type word changed.
 std::optional<QImage> ReadIconImage(std::span<const std::uint8_t> bytes, int size, QPoint* hotSpot)
 {
     if (bytes.size() < 22 || bytes[0] != 0 || bytes[1] != 0 || (bytes[2] != 1 && bytes[2] != 2) || bytes[3] != 0)
         return std::nullopt;
+    bool cursor = bytes[2] == 2;
     QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-    if (hotSpot && bytes[2] == 2)
-        *hotSpot = QPoint(bytes[10] | (bytes[11] << 8), bytes[12] | (bytes[13] << 8));
     data[2] = 1;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ICO");
     QImage best;
-    QPixmap pixmap;
-    if (!pixmap.loadFromData(data, "ICO"))
+    int bestIndex = -1;
+    for (int i = 0; i < std::max(reader.imageCount(), 1); ++i) {
+        if (i > 0 && !reader.jumpToImage(i))
+            break;
+        QImage image = reader.read();
+        if (image.isNull())
+            continue;
+        bool better = best.isNull() || (size > 0 && image.width() == size && best.width() != size) ||
+                      ((size <= 0 || best.width() != size) && image.width() > best.width());
+        if (better) {
+            best = image;
+            bestIndex = i;
+        }
+    }
+    if (best.isNull())
         return std::nullopt;
-    best = pixmap.toImage();
+    std::size_t entry = 6 + 16 * static_cast<std::size_t>(bestIndex);
+    if (hotSpot && cursor && entry + 8 <= bytes.size())
+        *hotSpot = QPoint(bytes[entry + 4] | (bytes[entry + 5] << 8), bytes[entry + 6] | (bytes[entry + 7] << 8));
     if (size > 0 && best.width() != size)
         best = best.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return best;

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 
 #include <vector>
 
@@ -45,6 +46,47 @@ TEST(Cursors, FileDataMakesACursorWithItsHotSpot)
     std::vector<std::uint8_t> garbage(40, 0xAB);
     EXPECT_EQ(CreateCursorFromFileData(garbage), nullptr);
     EXPECT_EQ(CreateCursorFromFileData({}), nullptr);
+}
+
+TEST(Icons, TheImageOfTheAskedSizeIsPickedFromSeveral)
+{
+    // A file with a red 16-pixel and a blue 32-pixel image.
+    QImage small(16, 16, QImage::Format_ARGB32);
+    small.fill(Qt::red);
+    QImage big(32, 32, QImage::Format_ARGB32);
+    big.fill(Qt::blue);
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "ICO");
+    ASSERT_TRUE(writer.write(small));
+    std::vector<std::uint8_t> one(data.begin(), data.end());
+    // Qt writes one image per file; join two files' directories by hand.
+    QByteArray second;
+    QBuffer secondBuffer(&second);
+    secondBuffer.open(QIODevice::WriteOnly);
+    big.save(&secondBuffer, "ICO");
+    std::vector<std::uint8_t> two(second.begin(), second.end());
+    std::vector<std::uint8_t> joined = {0, 0, 1, 0, 2, 0};
+    auto entry = [](const std::vector<std::uint8_t>& file, std::uint32_t offset) {
+        std::vector<std::uint8_t> e(file.begin() + 6, file.begin() + 22);
+        e[12] = offset & 0xFF;
+        e[13] = (offset >> 8) & 0xFF;
+        e[14] = (offset >> 16) & 0xFF;
+        e[15] = 0;
+        return e;
+    };
+    std::uint32_t firstOffset = 6 + 32;
+    std::uint32_t secondOffset = firstOffset + static_cast<std::uint32_t>(one.size() - 22);
+    for (auto part : {entry(one, firstOffset), entry(two, secondOffset)})
+        joined.insert(joined.end(), part.begin(), part.end());
+    joined.insert(joined.end(), one.begin() + 22, one.end());
+    joined.insert(joined.end(), two.begin() + 22, two.end());
+
+    QIcon bigIcon = IconOf(CreateIconFromFileData(joined, 32));
+    QIcon smallIcon = IconOf(CreateIconFromFileData(joined, 16));
+    EXPECT_EQ(bigIcon.pixmap(32).toImage().pixelColor(10, 10), QColor(Qt::blue));
+    EXPECT_EQ(smallIcon.pixmap(16).toImage().pixelColor(5, 5), QColor(Qt::red));
 }
 
 TEST(Icons, IconFromFileDataIsScaledToTheAskedSize)
