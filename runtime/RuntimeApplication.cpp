@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-#include "platform/kernel/ModuleFileName.h"
 #include "runtime/HostLayers.h"
 #include "runtime/RuntimeState.h"
 #include "runtime/Shutdown.h"
@@ -25,11 +24,9 @@ RuntimeApplication::RuntimeApplication(int& argc, char** argv, ProgramEntry entr
 
 bool RuntimeApplication::InitInstance()
 {
-    char path[4096];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string module(path, length);
-    size_t slash = module.rfind('\\');
-    Runtime().startModuleFolder = slash == std::string::npos ? std::string() : module.substr(0, slash + 1);
+    // The folder of the module that started the runtime, with its "\".
+    ProgramPath path = SplitProgramPath();
+    Runtime().startModuleFolder = path.hasSeparator ? path.folder + "\\" : std::string();
     // A zero result skips the framework's own message loop.
     return m_entry && m_entry() != 0;
 }

@@ -37,6 +37,15 @@ struct RuntimeState {
 
 RuntimeState& Runtime();
 
+// The program file's full path as a runtime text, split at its last "\":
+// the folder (empty when there is no "\") and the file name.
+struct ProgramPath {
+    std::string folder;
+    std::string fileName;
+    bool hasSeparator = false;
+};
+ProgramPath SplitProgramPath();
+
 // True on the main thread, and on any thread before the runtime has recorded
 // its main thread.
 bool OnMainThread();

@@ -4,7 +4,6 @@
 
 #include <thread>
 
-#include "platform/kernel/ModuleFileName.h"
 #include "platform/kernel/PathMapping.h"
 #include "platform/ui/UiApplication.h"
 #include "runtime/DllCommands.h"
@@ -20,21 +19,6 @@ namespace vellumry::runtime {
 namespace {
 
 constexpr std::int32_t kLibraryStartNotice = 1;
-
-void SplitProgramPath(RuntimeState& state)
-{
-    char path[4096];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string full(path, length);
-    size_t slash = full.rfind('\\');
-    if (slash == std::string::npos) {
-        state.programFolder.clear();
-        state.programFileName = full;
-    } else {
-        state.programFolder = full.substr(0, slash);
-        state.programFileName = full.substr(slash + 1);
-    }
-}
 
 void NotifyLibrariesOfStart(RuntimeState& state, const ProgramHeader& header)
 {
@@ -67,7 +51,9 @@ void InitializeRuntime()
     if (!state.oleInitializedByRuntime && ComponentModel().initialize)
         state.oleInitializedByRuntime = ComponentModel().initialize();
 
-    SplitProgramPath(state);
+    ProgramPath path = SplitProgramPath();
+    state.programFolder = path.folder;
+    state.programFileName = path.fileName;
     if (!state.programFolder.empty())
         (void)chdir(kernel::ToHostPath(state.programFolder).c_str());
 

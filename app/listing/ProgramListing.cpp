@@ -269,7 +269,7 @@ void UnitPrinter::PrintBlockDetails(units::BlockContent content, Bytes block)
         });
     } else if (content == units::BlockContent::Parts) {
         printItems(units::ParseStatusBarParts(block), "parts block", [&](std::size_t i, const auto& p) {
-            m_out << "part " << i << ": width " << p.Width << ", style " << p.Style << ", image " << p.ImageIndex
+            m_out << "part #" << i << ": width " << p.Width << ", style " << p.Style << ", image " << p.ImageIndex
                   << ", text " << Quoted(p.Text) << ", tip " << Quoted(p.TipText);
         });
     }

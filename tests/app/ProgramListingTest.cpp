@@ -52,7 +52,7 @@ TEST(ProgramListing, PrintsEveryUnitWithItsRecordFieldByField)
     EXPECT_THAT(text, HasSubstr("       TextBackColour = 0x00ECECEC\n"));
     EXPECT_THAT(text, HasSubstr("  #12 0x16010005 \"编辑框_保存路径\" EditBox\n"));
     EXPECT_THAT(text, HasSubstr("     no unit-specific data (the unit starts from its defaults)\n"));
-    EXPECT_THAT(text, HasSubstr("         part 0: width -1, style 0, image -1, text \"\", tip \"\"\n"));
+    EXPECT_THAT(text, HasSubstr("         part #0: width -1, style 0, image -1, text \"\", tip \"\"\n"));
     EXPECT_THAT(text, HasSubstr("       BackMusic = WAV PCM 48000 Hz, 2 channels, 16 bits, 57.07 s, data 10956800 "
                                 "bytes, chunks \"fmt \", \"LIST\", \"data\", 10.4 MB (10956878 bytes)\n"));
     EXPECT_THAT(text, HasSubstr("       BackPicture = JPEG "));
