@@ -1,7 +1,9 @@
 #include "forms/UnitTable.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "forms/UnitRecord.h"
@@ -52,7 +54,9 @@ std::optional<UnitTable> UnitTable::Copy() const
     return UnitTable(m_count, std::move(copy), m_size);
 }
 
-std::optional<std::span<const std::uint8_t>> UnitTable::RecordAt(std::int32_t index) const
+// The one check of a record, made by the reader on every record before it
+// accepts a table and by every accessor before it hands a record out.
+std::optional<UnitTable::CheckedRecord> UnitTable::RecordAt(std::int32_t index) const
 {
     if (index < 0 || index >= m_count)
         return std::nullopt;
@@ -66,15 +70,19 @@ std::optional<std::span<const std::uint8_t>> UnitTable::RecordAt(std::int32_t in
     auto length = static_cast<std::uint32_t>(runtime::LoadWord(record));
     if (length > available - offset - 4)
         return std::nullopt;
-    return std::span<const std::uint8_t>(record + 4, length);
+    std::span<const std::uint8_t> data(record + 4, length);
+    auto layout = WalkUnitRecord(data);
+    if (!layout)
+        return std::nullopt;
+    return CheckedRecord{data, *layout};
 }
 
 std::optional<UnitRecord> UnitTable::UnitData(std::int32_t index) const
 {
-    auto data = RecordAt(index);
-    if (!data)
+    auto record = RecordAt(index);
+    if (!record)
         return std::nullopt;
-    return UnitRecord{static_cast<UnitId>(runtime::LoadWord(m_block.get() + 4 * index)), *data};
+    return UnitRecord{static_cast<UnitId>(runtime::LoadWord(m_block.get() + 4 * index)), record->data};
 }
 
 std::int32_t UnitTable::IndexOf(UnitId unitId) const
@@ -97,25 +105,29 @@ std::optional<UnitRecord> UnitTable::FindUnit(UnitId unitId) const
 
 std::optional<std::span<std::uint8_t>> UnitTable::MutableRecordData(std::int32_t index)
 {
-    auto data = RecordAt(index);
-    if (!data)
+    auto record = RecordAt(index);
+    if (!record)
         return std::nullopt;
-    return std::span<std::uint8_t>(m_block.get() + (data->data() - m_block.get()), data->size());
+    return std::span<std::uint8_t>(m_block.get() + (record->data.data() - m_block.get()), record->data.size());
 }
 
 bool UnitTable::ReplaceRecordData(std::int32_t index, std::span<const std::uint8_t> data)
 {
-    if (index < 0 || index >= m_count)
+    if (index < 0 || index >= m_count || !WalkUnitRecord(data))
         return false;
     auto count = static_cast<std::size_t>(m_count);
     std::vector<std::span<const std::uint8_t>> records;
     std::size_t size = 8 * count;
     for (std::int32_t i = 0; i < m_count; ++i) {
-        auto record = i == index ? std::optional(data) : RecordAt(i);
-        if (!record)
-            return false;
-        records.push_back(*record);
-        size += 4 + record->size();
+        std::span<const std::uint8_t> record = data;
+        if (i != index) {
+            auto kept = RecordAt(i);
+            if (!kept)
+                return false;
+            record = kept->data;
+        }
+        records.push_back(record);
+        size += 4 + record.size();
     }
     std::unique_ptr<std::uint8_t[]> block;
     try {
@@ -138,27 +150,57 @@ bool UnitTable::ReplaceRecordData(std::int32_t index, std::span<const std::uint8
     return true;
 }
 
+// Records lie apart: no byte of the block, length words included, belongs to
+// two records. The handler fix-up, and later the runtime's writes of slots,
+// positions and flags into its working copy, change one record's words; a
+// shared word could be another record's length or a count that record is
+// walked by, already checked, or a handler word fixed up twice.
+bool UnitTable::RecordsApart() const
+{
+    std::vector<std::pair<std::size_t, std::size_t>> extents;
+    try {
+        extents.reserve(static_cast<std::size_t>(m_count));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (std::int32_t i = 0; i < m_count; ++i) {
+        auto record = RecordAt(i);
+        if (!record)
+            return false;
+        auto start = static_cast<std::size_t>(record->data.data() - m_block.get()) - 4;
+        extents.emplace_back(start, start + 4 + record->data.size());
+    }
+    std::sort(extents.begin(), extents.end());
+    for (std::size_t i = 1; i < extents.size(); ++i)
+        if (extents[i].first < extents[i - 1].second)
+            return false;
+    return true;
+}
+
 bool UnitTable::CheckAndFixUp(std::uintptr_t codeBase)
 {
+    if (!RecordsApart())
+        return false;
     for (std::int32_t i = 0; i < m_count; ++i) {
-        auto data = MutableRecordData(i);
-        if (!data)
+        auto record = RecordAt(i);
+        if (!record)
             return false;
-        std::span<std::uint8_t> record = *data;
-        auto layout = WalkUnitRecord(record);
-        if (!layout)
-            return false;
+        std::uint8_t* data = m_block.get() + (record->data.data() - m_block.get());
         auto fixUp = [&](std::size_t offset) {
-            auto stored = static_cast<std::uint32_t>(runtime::LoadWord(record.data() + offset));
-            runtime::StoreWord(record.data() + offset, static_cast<std::int32_t>(FixUpHandler(stored, codeBase)));
+            auto stored = static_cast<std::uint32_t>(runtime::LoadWord(data + offset));
+            runtime::StoreWord(data + offset, static_cast<std::int32_t>(FixUpHandler(stored, codeBase)));
         };
-        if (layout->menuItem) {
-            fixUp(layout->menuHandler);
+        if (record->layout.menuItem) {
+            fixUp(record->layout.menuHandler);
             continue;
         }
-        for (std::uint32_t e = 0; e < layout->eventCount; ++e)
-            fixUp(layout->events + 4 + 8 * std::size_t{e} + 4);
+        for (std::uint32_t e = 0; e < record->layout.eventCount; ++e)
+            fixUp(record->layout.events + 4 + 8 * std::size_t{e} + 4);
     }
+    // The table is accepted only as the accessors will find it.
+    for (std::int32_t i = 0; i < m_count; ++i)
+        if (!RecordAt(i))
+            return false;
     return true;
 }
 

@@ -6,9 +6,11 @@
 // and that many bytes of data. The record at offset 0, with the first UnitId,
 // is the form's own window unit.
 //
-// A table made by FromTemplate has been checked whole: every offset and
-// length lies inside the block and every record walks to its end (see
-// UnitRecord.h). The accessors check their bounds all the same, because the
+// Every record passes one check, RecordAt: it lies inside the block and its
+// fields walk to its end (see UnitRecord.h), so a record that UnitData hands
+// out also decodes. FromTemplate accepts a table only when every record passes
+// that check after the handler fix-up and no two records share a byte; the
+// accessors apply the same check on each call all the same, because the
 // runtime's working copies are written to.
 
 #include <cstddef>
@@ -59,7 +61,13 @@ public:
 private:
     UnitTable(std::int32_t count, std::unique_ptr<std::uint8_t[]> block, std::size_t size);
 
-    std::optional<std::span<const std::uint8_t>> RecordAt(std::int32_t index) const;
+    struct CheckedRecord {
+        std::span<const std::uint8_t> data;
+        UnitRecordLayout layout;
+    };
+
+    std::optional<CheckedRecord> RecordAt(std::int32_t index) const;
+    bool RecordsApart() const;
     bool CheckAndFixUp(std::uintptr_t codeBase);
 
     std::int32_t m_count = 0;

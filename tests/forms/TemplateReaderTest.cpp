@@ -110,6 +110,24 @@ TEST(TemplateReader, EveryTruncationFailsToRead)
         EXPECT_FALSE(ReadTemplate(std::span(stream).first(length), kSampleCodeBase).has_value()) << "length " << length;
 }
 
+// A one-form template around a unit table block.
+Bytes OneFormTemplate(std::int32_t count, std::span<const std::uint8_t> block,
+                      std::optional<std::uint32_t> blockLength = std::nullopt)
+{
+    ByteWriter stream;
+    stream.PutU32(8);
+    stream.PutU32(kSampleFormId);
+    stream.PutU32(0);
+    stream.PutU32(0);
+    stream.PutU32(0);
+    stream.PutLengthPrefixed(std::string_view());
+    stream.PutLengthPrefixed(std::string_view());
+    stream.PutI32(count);
+    stream.PutU32(blockLength.value_or(static_cast<std::uint32_t>(block.size())));
+    stream.PutBytes(block);
+    return stream.Take();
+}
+
 // One form holding one unit whose record is given as bytes, with the unit
 // table's count, offset and record length open to damage.
 struct OneUnit {
@@ -126,18 +144,7 @@ struct OneUnit {
         block.PutU32(offset);
         block.PutU32(recordLength.value_or(static_cast<std::uint32_t>(record.size())));
         block.PutBytes(record);
-        ByteWriter stream;
-        stream.PutU32(8);
-        stream.PutU32(kSampleFormId);
-        stream.PutU32(0);
-        stream.PutU32(0);
-        stream.PutU32(0);
-        stream.PutLengthPrefixed(std::string_view());
-        stream.PutLengthPrefixed(std::string_view());
-        stream.PutI32(count);
-        stream.PutU32(blockLength.value_or(static_cast<std::uint32_t>(block.Size())));
-        stream.PutBytes(block.Bytes());
-        return stream.Take();
+        return OneFormTemplate(count, block.Bytes(), blockLength);
     }
 };
 
@@ -198,6 +205,138 @@ TEST(TemplateReader, SampleOffsetsPointAtTheFieldsTheDamagesAim)
     EXPECT_EQ(layout->events, kEventCount);
 }
 
+// A unit table block laid out by hand: its UnitIds, its record offsets and
+// the record bytes after them, where records may share bytes.
+struct HandLaidTable {
+    std::vector<std::uint32_t> ids;
+    std::vector<std::uint32_t> offsets;
+    Bytes records;
+
+    Bytes Template() const
+    {
+        ByteWriter block;
+        for (std::uint32_t id : ids)
+            block.PutU32(id);
+        for (std::uint32_t offset : offsets)
+            block.PutU32(offset);
+        block.PutBytes(records);
+        return OneFormTemplate(static_cast<std::int32_t>(ids.size()), block.Bytes());
+    }
+};
+
+void Append(Bytes& bytes, std::uint32_t word)
+{
+    bytes.resize(bytes.size() + 4);
+    Poke(bytes, bytes.size() - 4, word);
+}
+
+void Append(Bytes& bytes, const Bytes& more)
+{
+    bytes.insert(bytes.end(), more.begin(), more.end());
+}
+
+const UnitRecordFields& SampleUnit(std::size_t index)
+{
+    static const auto forms = vellumry::test::SampleForms();
+    return forms[0].units[index];
+}
+
+constexpr std::size_t kSampleWindow = 0;
+constexpr std::size_t kSampleFolder = 3;
+constexpr std::size_t kSampleMenuQuit = 5;
+
+// Record 1 comes first in the block: the sample edit box with a single event
+// binding, whose last words are also record 0's. With `handlerOnLength` its
+// handler word is record 0's length word, otherwise its event number is that
+// length and its handler record 0's type tag. Record 0 runs to the end of the
+// block, and record 1's reserved words and unit-specific data are the rest of
+// record 0. Both records walk as they stand.
+HandLaidTable BindingInto(UnitId id, const Bytes& record, bool handlerOnLength)
+{
+    UnitRecordFields folder = SampleUnit(kSampleFolder);
+    folder.events = {{0, kStoredNoHandler}};
+    Bytes head = WriteUnitRecord(folder);
+    head.resize(WalkUnitRecord(head)->events + (handlerOnLength ? 8 : 4));
+    HandLaidTable table{{id, folder.unitId}, {static_cast<std::uint32_t>(4 + head.size()), 0}, {}};
+    Append(table.records, static_cast<std::uint32_t>(head.size() + 4 + record.size()));
+    Append(table.records, head);
+    Append(table.records, static_cast<std::uint32_t>(record.size()));
+    Append(table.records, record);
+    return table;
+}
+
+// Fixing record 1's handler up lengthens record 0 past the end of the block.
+HandLaidTable HandlerOverALength()
+{
+    return BindingInto(0x06010000, WriteUnitRecord(SampleUnit(kSampleWindow)), true);
+}
+
+// Record 0 is a menu item until fixing record 1's handler up changes its type
+// tag to an ordinary unit's, whose fields its bytes do not hold.
+HandLaidTable HandlerOverAType()
+{
+    return BindingInto(0x26010002, WriteUnitRecord(SampleUnit(kSampleMenuQuit)), false);
+}
+
+// Two UnitIds name one record, whose handlers would be fixed up twice: a
+// stored -1 would become none and then a handler.
+HandLaidTable OneRecordTwice()
+{
+    Bytes window = WriteUnitRecord(SampleUnit(kSampleWindow));
+    HandLaidTable table{{0x06010000, 0x16010005}, {0, 0}, {}};
+    Append(table.records, static_cast<std::uint32_t>(window.size()));
+    Append(table.records, window);
+    return table;
+}
+
+struct SharedBytes {
+    const char* name;
+    HandLaidTable (*make)();
+};
+
+void PrintTo(const SharedBytes& shape, std::ostream* out)
+{
+    *out << shape.name;
+}
+
+class RecordsSharingBytes : public ::testing::TestWithParam<SharedBytes> {};
+
+TEST_P(RecordsSharingBytes, AreRefused)
+{
+    HandLaidTable table = GetParam().make();
+    EXPECT_FALSE(Read(table.Template()).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, RecordsSharingBytes,
+                         ::testing::Values(SharedBytes{"HandlerOverALength", HandlerOverALength},
+                                           SharedBytes{"HandlerOverAType", HandlerOverAType},
+                                           SharedBytes{"OneRecordTwice", OneRecordTwice}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TemplateReader, RecordsApartAreReadInAnyOrderAndWithGaps)
+{
+    // The edit box first, after 8 stray bytes, then 3 more and the window.
+    Bytes folder = WriteUnitRecord(SampleUnit(kSampleFolder));
+    Bytes window = WriteUnitRecord(SampleUnit(kSampleWindow));
+    HandLaidTable table{{0x06010000, 0x16010005}, {static_cast<std::uint32_t>(8 + 4 + folder.size() + 3), 8}, {}};
+    table.records.assign(8, 0xEE);
+    Append(table.records, static_cast<std::uint32_t>(folder.size()));
+    Append(table.records, folder);
+    table.records.insert(table.records.end(), 3, 0xEE);
+    Append(table.records, static_cast<std::uint32_t>(window.size()));
+    Append(table.records, window);
+
+    auto read = Read(table.Template());
+    ASSERT_TRUE(read.has_value());
+    const UnitTable& units = read->Forms()[0].units;
+    auto expected = vellumry::test::SampleFormsAsRead()[0].units;
+    for (std::int32_t i = 0; i < 2; ++i) {
+        auto unit = units.UnitData(i);
+        ASSERT_TRUE(unit.has_value()) << "unit " << i;
+        EXPECT_EQ(DecodeUnit(*unit), expected[i == 0 ? kSampleWindow : kSampleFolder]) << "unit " << i;
+    }
+}
+
 TEST(TemplateReader, TemplateFormsAreFoundByIdAndUnitsByIdOrPosition)
 {
     auto table = Read(SampleTemplate());
@@ -250,6 +389,11 @@ TEST(TemplateReaderDeath, LoadTemplateReportsTheLoadError)
                 vellumry::test::ReportsMessage("载入窗口模板数据段出错!"));
     header.windowTemplateStart = nullptr;
     header.windowTemplateSize = 0;
+    EXPECT_EXIT(LoadTemplate(header), ::testing::ExitedWithCode(vellumry::test::kErrorExit),
+                vellumry::test::ReportsMessage("载入窗口模板数据段出错!"));
+    Bytes shared = HandlerOverALength().Template();
+    header.windowTemplateStart = shared.data();
+    header.windowTemplateSize = static_cast<std::int32_t>(shared.size());
     EXPECT_EXIT(LoadTemplate(header), ::testing::ExitedWithCode(vellumry::test::kErrorExit),
                 vellumry::test::ReportsMessage("载入窗口模板数据段出错!"));
 
