@@ -6,6 +6,7 @@
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/FileSearch.h"
 #include "platform/kernel/HandleTable.h"
+#include "platform/kernel/Locale.h"
 #include "platform/kernel/ModuleFileName.h"
 #include "platform/kernel/ProfileApi.h"
 #include "platform/modules/LibraryLoader.h"
@@ -38,6 +39,8 @@ void RegisterKernelExports()
                                                     Export("MultiByteToWideChar", &MultiByteToWideChar),
                                                     Export("WideCharToMultiByte", &WideCharToMultiByte),
                                                     Export("DebugBreak", &DebugBreak),
+                                                    Export("GetUserDefaultLCID", &GetUserDefaultLCID),
+                                                    Export("GetSystemDefaultLCID", &GetSystemDefaultLCID),
                                                 });
 }
 

@@ -10,7 +10,7 @@
 #include "runtime/CommandTexts.h"
 #include "runtime/DataTypeTag.h"
 #include "runtime/ValueHelpers.h"
-#include "runtime/commands/OleDate.h"
+#include "platform/base/OleDate.h"
 
 namespace vellumry::runtime::commands {
 namespace {
@@ -127,7 +127,7 @@ TextValue FormatInteger(Integer value)
 
 TextValue FormatDateTime(double date)
 {
-    std::optional<CalendarTime> time = FromOleDate(date);
+    std::optional<base::CalendarTime> time = base::FromOleDate(date);
     if (!time)
         return nullptr;
     char buffer[128];

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace vellumry::runtime::commands {
+namespace vellumry::base {
 
 struct CalendarTime {
     int year = 0;
@@ -22,4 +22,9 @@ struct CalendarTime {
 // 9999).
 std::optional<CalendarTime> FromOleDate(double date);
 
-}  // namespace vellumry::runtime::commands
+// The OLE date of a calendar date and time of day; no value for a field out
+// of its range (month 1 to 12, a day the month has, hours below 24, minutes
+// and seconds below 60) or a year outside 100 to 9999.
+std::optional<double> ToOleDate(const CalendarTime& time);
+
+}  // namespace vellumry::base

@@ -1,9 +1,9 @@
-#include "runtime/commands/OleDate.h"
+#include "platform/base/OleDate.h"
 
 #include <cmath>
 #include <cstdint>
 
-namespace vellumry::runtime::commands {
+namespace vellumry::base {
 namespace {
 
 // 1 January 100 and the day after 31 December 9999, as OLE dates.
@@ -28,7 +28,43 @@ void SetCalendarDay(std::int64_t oleDay, CalendarTime& time)
     time.year = static_cast<int>(yearOfEra + era * 400 + (time.month <= 2 ? 1 : 0));
 }
 
+bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month)
+{
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Days from the OLE origin to a calendar date, the inverse of
+// SetCalendarDay.
+std::int64_t OleDayOf(int year, int month, int day)
+{
+    std::int64_t y = month <= 2 ? year - 1 : year;
+    std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    std::int64_t yearOfEra = y - era * 400;
+    std::int64_t monthFromMarch = month > 2 ? month - 3 : month + 9;
+    std::int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + day - 1;
+    std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * kDaysPer400Years + dayOfEra - kOleEpochFromMarchZero;
+}
+
 }  // namespace
+
+std::optional<double> ToOleDate(const CalendarTime& time)
+{
+    if (time.year < 100 || time.year > 9999 || time.month < 1 || time.month > 12 || time.day < 1 ||
+        time.day > DaysInMonth(time.year, time.month) || time.hour < 0 || time.hour > 23 || time.minute < 0 ||
+        time.minute > 59 || time.second < 0 || time.second > 59)
+        return std::nullopt;
+    double day = static_cast<double>(OleDayOf(time.year, time.month, time.day));
+    double fraction = (time.hour * 3600 + time.minute * 60 + time.second) / static_cast<double>(kSecondsPerDay);
+    // Before the origin the fraction still counts forward through the day.
+    return day < 0 ? day - fraction : day + fraction;
+}
 
 std::optional<CalendarTime> FromOleDate(double date)
 {
@@ -49,4 +85,4 @@ std::optional<CalendarTime> FromOleDate(double date)
     return time;
 }
 
-}  // namespace vellumry::runtime::commands
+}  // namespace vellumry::base

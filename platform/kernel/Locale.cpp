@@ -1,0 +1,11 @@
+#include "platform/kernel/Locale.h"
+
+DWORD GetUserDefaultLCID()
+{
+    return kChinesePrcLocale;
+}
+
+DWORD GetSystemDefaultLCID()
+{
+    return kChinesePrcLocale;
+}
