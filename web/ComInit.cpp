@@ -1,0 +1,18 @@
+#include "web/ComInit.h"
+
+#include "platform/com/ComTypes.h"
+#include "runtime/RuntimeInterface.h"
+
+namespace vellumry::web {
+
+void ComInit()
+{
+    (void)runtime::CallDllCommand<HRESULT(LPVOID)>(kCoInitializeCommand, kCoInitializeCommand, 0, nullptr);
+}
+
+void ComUninit()
+{
+    runtime::CallDllCommand<void()>(kCoUninitializeCommand, kCoUninitializeCommand, 0);
+}
+
+}  // namespace vellumry::web
