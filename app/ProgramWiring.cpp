@@ -2,11 +2,13 @@
 
 #include "app/EventHandlerTable.h"
 #include "app/description/ProgramDescription.h"
+#include "automation/AutomationCommands.h"
 #include "forms/FormEngineWiring.h"
 #include "forms/HostNotify.h"
 #include "forms/SupportLibraries.h"
 #include "forms/UnitEnumeration.h"
 #include "platform/kernel/KernelExports.h"
+#include "platform/vbscript/RegExpComponent.h"
 #include "platform/ui/User32Exports.h"
 #include "runtime/CoreCommandSlots.h"
 #include "runtime/Startup.h"
@@ -20,6 +22,8 @@ void WireProgram()
     kernel::RegisterKernelExports();
     ui::RegisterUser32Exports();
     runtime::InstallRuntimeCoreCommands();
+    automation::InstallAutomation();
+    vbscript::RegisterRegExpComponent();
     forms::InstallFormEngine();
     forms::InstallUnitEnumerationCommands();
     units::InstallWindowUnitType();
