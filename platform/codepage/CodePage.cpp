@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace vellumry::codepage {
@@ -88,51 +89,64 @@ Converter& ConverterFor(Encoding from, Encoding to)
     return *slot;
 }
 
-// Converts `input`, substituting the target's replacement for every invalid
-// or unmappable input unit. Returns false in `clean` when a substitution was
-// made.
-std::string Convert(std::string_view input, Encoding from, Encoding to, bool* clean = nullptr)
+// Converts `input` into the `capacity` bytes at `out`, substituting the
+// target's replacement for every invalid or unmappable input unit. Returns
+// the bytes written, or no value when the room ran out. Sets `clean` to false
+// when a substitution was made.
+std::optional<size_t> ConvertInto(std::string_view input, Encoding from, Encoding to, char* out, size_t capacity,
+                                  bool* clean)
 {
     if (clean)
         *clean = true;
-    std::string output;
     if (input.empty())
-        return output;
+        return 0;
     iconv_t cd = ConverterFor(from, to).Handle();
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-
-    output.resize(input.size() * 2 + 16);
-    size_t written = 0;
     char* in = const_cast<char*>(input.data());
     size_t inLeft = input.size();
+    char* cursor = out;
+    size_t outLeft = capacity;
     while (inLeft > 0) {
-        if (output.size() - written < 16)
-            output.resize(output.size() * 2);
-        char* out = output.data() + written;
-        size_t outLeft = output.size() - written;
-        size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
-        written = output.size() - outLeft;
+        size_t rc = iconv(cd, &in, &inLeft, &cursor, &outLeft);
         if (rc != static_cast<size_t>(-1))
             break;
-        if (errno == E2BIG) {
-            output.resize(output.size() * 2);
-            continue;
-        }
+        if (errno == E2BIG)
+            return std::nullopt;
         // EILSEQ (invalid or unmappable) or EINVAL (truncated at the end).
         if (clean)
             *clean = false;
         std::string_view rep = Replacement(to);
-        if (output.size() - written < rep.size())
-            output.resize(output.size() * 2);
-        std::memcpy(output.data() + written, rep.data(), rep.size());
-        written += rep.size();
+        if (outLeft < rep.size())
+            return std::nullopt;
+        std::memcpy(cursor, rep.data(), rep.size());
+        cursor += rep.size();
+        outLeft -= rep.size();
         size_t skip = FailedUnitSize(from, in, inLeft);
         in += skip;
         inLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    output.resize(written);
-    return output;
+    return static_cast<size_t>(cursor - out);
+}
+
+// Converts into a new text of `Text`'s code units. Room for twice the input
+// and a little more holds every conversion here; should it not, the
+// conversion starts again with more.
+template <typename Text>
+Text Convert(std::string_view input, Encoding from, Encoding to, bool* clean = nullptr)
+{
+    using Unit = typename Text::value_type;
+    size_t capacity = input.size() * 2 + 16;
+    for (;;) {
+        Text output(capacity / sizeof(Unit), Unit{});
+        std::optional<size_t> written = ConvertInto(input, from, to, reinterpret_cast<char*>(output.data()),
+                                                    output.size() * sizeof(Unit), clean);
+        if (written) {
+            output.resize(*written / sizeof(Unit));
+            return output;
+        }
+        capacity *= 2;
+    }
 }
 
 bool IsAscii(std::string_view bytes)
@@ -140,66 +154,88 @@ bool IsAscii(std::string_view bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+bool IsAscii(std::u16string_view units)
+{
+    return std::all_of(units.begin(), units.end(), [](char16_t c) { return c < 0x80; });
+}
+
 std::string_view AsBytes(std::u16string_view text)
 {
     return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
 }
 
-std::u16string FromUtf16Bytes(const std::string& bytes)
-{
-    std::u16string result(bytes.size() / 2, u'\0');
-    std::memcpy(result.data(), bytes.data(), result.size() * 2);
-    return result;
-}
 
 }  // namespace
 
 std::string GbkToUtf8(std::string_view gbk)
 {
-    return IsAscii(gbk) ? std::string(gbk) : Convert(gbk, Encoding::Gbk, Encoding::Utf8);
+    return IsAscii(gbk) ? std::string(gbk) : Convert<std::string>(gbk, Encoding::Gbk, Encoding::Utf8);
 }
 
 std::string Utf8ToGbk(std::string_view utf8)
 {
-    return IsAscii(utf8) ? std::string(utf8) : Convert(utf8, Encoding::Utf8, Encoding::Gbk);
+    return IsAscii(utf8) ? std::string(utf8) : Convert<std::string>(utf8, Encoding::Utf8, Encoding::Gbk);
 }
 
 std::u16string GbkToUtf16(std::string_view gbk)
 {
     if (IsAscii(gbk))
         return std::u16string(gbk.begin(), gbk.end());
-    return FromUtf16Bytes(Convert(gbk, Encoding::Gbk, Encoding::Utf16));
+    return Convert<std::u16string>(gbk, Encoding::Gbk, Encoding::Utf16);
 }
 
 std::string Utf16ToGbk(std::u16string_view utf16)
 {
-    return Convert(AsBytes(utf16), Encoding::Utf16, Encoding::Gbk);
+    if (IsAscii(utf16))
+        return std::string(utf16.begin(), utf16.end());
+    return Convert<std::string>(AsBytes(utf16), Encoding::Utf16, Encoding::Gbk);
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8)
 {
     if (IsAscii(utf8))
         return std::u16string(utf8.begin(), utf8.end());
-    return FromUtf16Bytes(Convert(utf8, Encoding::Utf8, Encoding::Utf16));
+    return Convert<std::u16string>(utf8, Encoding::Utf8, Encoding::Utf16);
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16)
 {
-    return Convert(AsBytes(utf16), Encoding::Utf16, Encoding::Utf8);
+    if (IsAscii(utf16))
+        return std::string(utf16.begin(), utf16.end());
+    return Convert<std::string>(AsBytes(utf16), Encoding::Utf16, Encoding::Utf8);
+}
+
+size_t GbkToUtf16(std::string_view gbk, char16_t* out)
+{
+    if (IsAscii(gbk)) {
+        std::copy(gbk.begin(), gbk.end(), out);
+        return gbk.size();
+    }
+    std::optional<size_t> written =
+        ConvertInto(gbk, Encoding::Gbk, Encoding::Utf16, reinterpret_cast<char*>(out), gbk.size() * sizeof(char16_t),
+                    nullptr);
+    if (written)
+        return *written / sizeof(char16_t);
+    // Not reached for code page 936, whose characters all lie in the basic
+    // plane; kept whole should a conversion ever need more room.
+    std::u16string wide = GbkToUtf16(gbk);
+    size_t count = std::min(wide.size(), gbk.size());
+    std::copy_n(wide.begin(), count, out);
+    return count;
 }
 
 bool IsValidGbk(std::string_view gbk)
 {
     bool clean = true;
     if (!IsAscii(gbk))
-        Convert(gbk, Encoding::Gbk, Encoding::Utf16, &clean);
+        Convert<std::u16string>(gbk, Encoding::Gbk, Encoding::Utf16, &clean);
     return clean;
 }
 
 bool IsEncodableAsGbk(std::u16string_view utf16)
 {
     bool clean = true;
-    Convert(AsBytes(utf16), Encoding::Utf16, Encoding::Gbk, &clean);
+    Convert<std::string>(AsBytes(utf16), Encoding::Utf16, Encoding::Gbk, &clean);
     return clean;
 }
 

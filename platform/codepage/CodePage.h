@@ -9,6 +9,7 @@
 // the Windows conversion functions substitute their default characters.
 // Pure-ASCII input takes a copy-only fast path. Safe to call from any thread.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ std::u16string GbkToUtf16(std::string_view gbk);
 std::string Utf16ToGbk(std::u16string_view utf16);
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// Converts into `out`, which must have room for gbk.size() units: every
+// character of the code page takes at least one byte and becomes one UTF-16
+// unit, as does every byte that is substituted. Returns the units written.
+size_t GbkToUtf16(std::string_view gbk, char16_t* out);
 
 // Strict checks, for callers that must refuse rather than substitute.
 bool IsValidGbk(std::string_view gbk);

@@ -50,6 +50,16 @@ TEST(CodePage, InvalidBytesAreReplacedNotDropped)
     EXPECT_FALSE(IsEncodableAsGbk(u"\U0001F600"));
 }
 
+TEST(CodePage, ConversionIntoABufferAsLongAsTheBytesFits)
+{
+    for (std::string gbk : {std::string("plain"), std::string("\xD6\xD0\xCE\xC4x"), std::string("ab\xD6"),
+                            std::string("\xFF\xFF\x81\x20z"), std::string()}) {
+        std::u16string buffer(gbk.size(), u'#');
+        std::size_t units = GbkToUtf16(gbk, buffer.data());
+        EXPECT_EQ(buffer.substr(0, units), GbkToUtf16(gbk)) << gbk;
+    }
+}
+
 TEST(CodePage, TrailByteThatLooksLikeBackslashSurvives)
 {
     // 0x5C is a valid GBK trail byte; the conversion must keep the pair.
