@@ -58,9 +58,15 @@ void StoreAt(void* address, T value)
 
 std::int32_t TextToVariant(std::string_view gbk, VARIANT* out)
 {
-    BSTR text = com::AllocBstr(codepage::GbkToUtf16(gbk));
+    // Straight into the BSTR, which a GBK text never outgrows in units.
+    BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(gbk.size()));
     if (!text)
         return kOtherFailure;
+    std::size_t units = codepage::GbkToUtf16(gbk, text);
+    if (units != gbk.size() && !SysReAllocStringLen(&text, text, static_cast<UINT>(units))) {
+        SysFreeString(text);
+        return kOtherFailure;
+    }
     out->vt = VT_BSTR;
     out->bstrVal = text;
     return kAutomationOk;

@@ -39,6 +39,39 @@ BSTR SysAllocStringLen(const OLECHAR* text, UINT length)
     return result;
 }
 
+INT SysReAllocStringLen(BSTR* text, const OLECHAR* source, UINT length)
+{
+    if (!text)
+        return FALSE;
+    BSTR old = *text;
+    UINT oldLength = SysStringLen(old);
+    std::uint64_t bytes = static_cast<std::uint64_t>(length) * sizeof(OLECHAR);
+    if (bytes > kMaxBytes)
+        return FALSE;
+    bool fromItself = old && source == old;
+    if (source && !fromItself) {
+        // A source elsewhere, possibly inside the old text: copy first.
+        BSTR copy = SysAllocStringLen(source, length);
+        if (!copy)
+            return FALSE;
+        SysFreeString(old);
+        *text = copy;
+        return TRUE;
+    }
+    char* block = old ? reinterpret_cast<char*>(old) - 8 : nullptr;
+    char* resized = static_cast<char*>(std::realloc(block, static_cast<std::size_t>(bytes) + 8 + sizeof(OLECHAR)));
+    if (!resized)
+        return FALSE;
+    BSTR result = reinterpret_cast<BSTR>(resized + 8);
+    if (length > oldLength)
+        std::memset(result + oldLength, 0, (length - oldLength) * sizeof(OLECHAR));
+    std::uint32_t stored = static_cast<std::uint32_t>(bytes);
+    std::memcpy(resized + 8 - kPrefix, &stored, sizeof stored);
+    result[length] = u'\0';
+    *text = result;
+    return TRUE;
+}
+
 BSTR SysAllocString(const OLECHAR* text)
 {
     if (!text)

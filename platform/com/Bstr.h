@@ -15,6 +15,11 @@
 
 BSTR SysAllocString(const OLECHAR* text);
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
+// Gives *text the new length, keeping its characters when `source` is *text
+// itself, else copying `length` characters from `source` (null: leaves them
+// as they are up to the old length, zero beyond). TRUE on success; on failure
+// *text is unchanged.
+INT SysReAllocStringLen(BSTR* text, const OLECHAR* source, UINT length);
 void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);
 UINT SysStringByteLen(BSTR text);

@@ -2,6 +2,7 @@
 // is described in DispatchObject.h.
 
 #include <algorithm>
+#include <span>
 
 #include "platform/com/DispatchObject.h"
 
@@ -34,7 +35,8 @@ HRESULT AddArgument(InvokeCall& call, VARIANT& argument, VARTYPE declared)
         call.AddBorrowed(&argument);
         return S_OK;
     }
-    if (declared == VT_VARIANT) {
+    // A VARIANT parameter, or a value already of its type, is lent as it is.
+    if (declared == VT_VARIANT || argument.vt == declared) {
         call.AddBorrowed(&argument);
         return S_OK;
     }
@@ -93,7 +95,7 @@ HRESULT DispatchInvoke(const InterfaceDescription& description, DISPID member, W
 
     // The declared parameters that take positional arguments, and the type of
     // a put's value.
-    std::vector<ParameterDescription> declared;
+    std::span<const ParameterDescription> declared;
     VARTYPE valueType = VT_EMPTY;
     if (m.kind == MemberKind::Variable) {
         valueType = m.result;
@@ -101,7 +103,7 @@ HRESULT DispatchInvoke(const InterfaceDescription& description, DISPID member, W
         declared = m.parameters;
         if (put && !declared.empty()) {
             valueType = declared.back().type;
-            declared.pop_back();
+            declared = declared.first(declared.size() - 1);
         }
     }
     bool variable = m.variableArguments && !declared.empty();

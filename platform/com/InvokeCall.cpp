@@ -2,7 +2,11 @@
 
 namespace vellumry::com {
 
-InvokeCall::~InvokeCall() = default;
+InvokeCall::~InvokeCall()
+{
+    for (VARIANT& value : m_owned)
+        VariantClear(&value);
+}
 
 const VARIANT& InvokeCall::Argument(std::size_t i) const
 {
@@ -19,10 +23,8 @@ VARIANT& InvokeCall::Reference(std::size_t i)
 
 void InvokeCall::AddOwned(VARIANT value)
 {
-    auto owned = std::make_unique<ScopedVariant>();
-    owned->Get() = value;
-    m_arguments.push_back(owned->Ptr());
-    m_owned.push_back(std::move(owned));
+    m_owned.push_back(value);
+    m_arguments.push_back(&m_owned.back());
 }
 
 void InvokeCall::ReturnText(std::u16string_view text)

@@ -12,6 +12,7 @@
 // describes a failure with Fail, which the caller receives as
 // DISP_E_EXCEPTION with the code and description in EXCEPINFO.
 
+#include <deque>
 #include <memory>
 #include <span>
 #include <string>
@@ -68,7 +69,7 @@ public:
 private:
     std::vector<VARIANT*> m_arguments;
     std::vector<VARIANT*> m_rest;
-    std::vector<std::unique_ptr<ScopedVariant>> m_owned;
+    std::deque<VARIANT> m_owned;  // adding keeps the earlier ones in place
     ScopedVariant m_result;
     std::u16string m_failure;
 };

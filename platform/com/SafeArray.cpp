@@ -335,7 +335,7 @@ HRESULT SafeArrayCopy(SAFEARRAY* array, SAFEARRAY** copy)
     if (!array)
         return S_OK;
     VARTYPE vt = vellumry::com::StoredType(array);
-    SAFEARRAYBOUND bounds[vellumry::com::kMaxDims];
+    SAFEARRAYBOUND bounds[vellumry::com::kMaxDims] = {};
     for (UINT dim = 1; dim <= array->cDims; ++dim)
         bounds[dim - 1] = vellumry::com::Bound(array, dim);
     SAFEARRAY* result = SafeArrayCreate(vt, array->cDims, bounds);

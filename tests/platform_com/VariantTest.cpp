@@ -26,6 +26,21 @@ TEST(Bstr, KeepsItsLengthInBytesBeforeTheCharacters)
     EXPECT_EQ(SysAllocStringLen(nullptr, 0x7FFFFFFF), nullptr) << "a length beyond the 32-bit prefix fails";
 }
 
+TEST(Bstr, ReallocationKeepsOrReplacesTheCharacters)
+{
+    BSTR text = SysAllocString(u"abcdef");
+    ASSERT_TRUE(SysReAllocStringLen(&text, text, 3));
+    EXPECT_EQ(BstrView(text), u"abc");
+    EXPECT_EQ(text[3], u'\0');
+    ASSERT_TRUE(SysReAllocStringLen(&text, text + 1, 2)) << "a source inside the old text";
+    EXPECT_EQ(BstrView(text), u"bc");
+    ASSERT_TRUE(SysReAllocStringLen(&text, nullptr, 4));
+    EXPECT_EQ(BstrView(text), std::u16string_view(u"bc\0\0", 4));
+    EXPECT_FALSE(SysReAllocStringLen(&text, nullptr, 0x7FFFFFFF));
+    EXPECT_EQ(BstrView(text).size(), 4u) << "unchanged after a failure";
+    SysFreeString(text);
+}
+
 TEST(Variant, ClearReleasesWhatTheVariantOwns)
 {
     Ref<Plain> object = MakeObject<Plain>();
