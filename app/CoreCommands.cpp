@@ -16,13 +16,7 @@ using runtime::TypedValue;
 
 TypedValue Call(CoreCommand slot, std::span<const TypedValue> arguments)
 {
-    runtime::LibraryCommand command = runtime::CoreCommandSlot(slot);
-    if (command == nullptr) {
-        std::fprintf(stderr, "core command %d was called before it was installed\n", static_cast<int>(slot));
-        std::abort();
-    }
-    return runtime::GetRuntimeInterface().callCoreCommand(command, static_cast<std::int32_t>(arguments.size()),
-                                                          arguments.data());
+    return runtime::CallCoreSlot(slot, arguments);
 }
 
 TypedValue Call(CoreCommand slot, std::initializer_list<TypedValue> arguments)

@@ -1,7 +1,5 @@
 #include "automation/AutomationCalls.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 #include <vector>
 
@@ -15,18 +13,12 @@ using runtime::CoreCommand;
 
 TypedValue Call(CoreCommand slot, std::span<const TypedValue> arguments)
 {
-    runtime::LibraryCommand command = runtime::CoreCommandSlot(slot);
-    if (command == nullptr) {
-        std::fprintf(stderr, "automation command %d was called before it was installed\n", static_cast<int>(slot));
-        std::abort();
-    }
-    return runtime::GetRuntimeInterface().callCoreCommand(command, static_cast<std::int32_t>(arguments.size()),
-                                                          arguments.data());
+    return runtime::CallCoreSlot(slot, arguments);
 }
 
 TypedValue Call(CoreCommand slot, std::initializer_list<TypedValue> arguments)
 {
-    return Call(slot, std::span(arguments.begin(), arguments.size()));
+    return runtime::CallCoreSlot(slot, std::span(arguments.begin(), arguments.size()));
 }
 
 // Object, member name, then the member arguments.

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "runtime/CommandTables.h"
 #include "runtime/LibraryCommand.h"
@@ -87,6 +88,11 @@ inline LibraryCommand& CoreCommandSlot(CoreCommand command)
 {
     return CoreCommandSlots()[static_cast<std::size_t>(command)];
 }
+
+// Calls the command in `slot` through the runtime interface (entry 3,
+// CallCoreCommand), as the application's code calls core commands. A call
+// into a slot nobody filled is a wiring mistake and aborts.
+TypedValue CallCoreSlot(CoreCommand slot, std::span<const TypedValue> arguments);
 
 // Puts the runtime's own commands (texts, byte-sets, conversions, arithmetic,
 // files and settings) into their slots. Part of start-up wiring; idempotent.

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <span>
 
 #include "runtime/CoreCommandSlots.h"
-#include "runtime/RuntimeInterface.h"
 #include "web/ComInit.h"
 #include "web/RegexTexts.h"
 
@@ -21,8 +21,7 @@ constexpr const char* kProgramId = "VBScript.RegExp";
 
 TypedValue CallCore(runtime::CoreCommand slot, std::initializer_list<TypedValue> arguments)
 {
-    return runtime::GetRuntimeInterface().callCoreCommand(runtime::CoreCommandSlot(slot),
-                                                          static_cast<std::int32_t>(arguments.size()), arguments.begin());
+    return runtime::CallCoreSlot(slot, std::span(arguments.begin(), arguments.size()));
 }
 
 TypedValue Flag(bool value)
