@@ -61,6 +61,13 @@ const VARIANT* Selected(const VARIANT& variant, std::optional<long long> positio
     return element.Ptr();
 }
 
+// The variant argument, or the element its index argument names.
+const VARIANT* SelectedArgument(const Arguments& arguments, com::ScopedVariant& element)
+{
+    VARIANT* variant = VariantArgument(arguments, 0);
+    return variant ? Selected(*variant, IndexArgument(arguments, 1), element) : nullptr;
+}
+
 bool StoreElement(VARIANT& variant, long long position, const TypedValue& value)
 {
     SAFEARRAY* array = ArrayIn(variant);
@@ -107,13 +114,9 @@ void AssignVariant(TypedValue* result, std::int32_t count, const TypedValue* arg
 
 void VariantToText(TypedValue* result, std::int32_t count, const TypedValue* arguments)
 {
-    Arguments a(count, arguments);
-    VARIANT* variant = VariantArgument(a, 0);
     *result = TypedValue::OfPointer(runtime::kTextType, nullptr);
-    if (!variant)
-        return;
     com::ScopedVariant element;
-    const VARIANT* source = Selected(*variant, IndexArgument(a, 1), element);
+    const VARIANT* source = SelectedArgument(Arguments(count, arguments), element);
     com::ScopedVariant text;
     if (!source || FAILED(VariantChangeType(text.Ptr(), source, 0, VT_BSTR)))
         return;
@@ -123,13 +126,9 @@ void VariantToText(TypedValue* result, std::int32_t count, const TypedValue* arg
 
 void VariantToByteSet(TypedValue* result, std::int32_t count, const TypedValue* arguments)
 {
-    Arguments a(count, arguments);
-    VARIANT* variant = VariantArgument(a, 0);
     *result = TypedValue::OfPointer(runtime::kByteSetType, nullptr);
-    if (!variant)
-        return;
     com::ScopedVariant element;
-    const VARIANT* source = Selected(*variant, IndexArgument(a, 1), element);
+    const VARIANT* source = SelectedArgument(Arguments(count, arguments), element);
     SAFEARRAY* array = source ? ArrayIn(*source) : nullptr;
     VARTYPE type = VT_EMPTY;
     if (!array || FAILED(SafeArrayGetVartype(array, &type)) || (type != VT_UI1 && type != VT_I1) || !array->pvData)

@@ -9,30 +9,6 @@
 namespace vellumry::com {
 namespace {
 
-// The size of a plain value of a base type inside the variant (for reading
-// through a reference), 0 for the owning kinds handled separately.
-std::size_t PlainSize(VARTYPE base)
-{
-    switch (base) {
-    case VT_I1:
-    case VT_UI1: return 1;
-    case VT_I2:
-    case VT_UI2:
-    case VT_BOOL: return 2;
-    case VT_I4:
-    case VT_UI4:
-    case VT_INT:
-    case VT_UINT:
-    case VT_R4:
-    case VT_ERROR: return 4;
-    case VT_I8:
-    case VT_UI8:
-    case VT_R8:
-    case VT_DATE: return 8;
-    default: return 0;
-    }
-}
-
 // Copies the value a reference points at into `target` (which is empty).
 HRESULT CopyReferenced(VARIANT* target, const VARIANT& source)
 {
@@ -63,7 +39,8 @@ HRESULT CopyReferenced(VARIANT* target, const VARIANT& source)
         if (target->punkVal)
             target->punkVal->AddRef();
     } else {
-        std::memcpy(&target->llVal, source.byref, PlainSize(base));
+        // The remaining types are plain values of an array element's size.
+        std::memcpy(&target->llVal, source.byref, ArrayElementSize(base));
     }
     target->vt = base;
     return S_OK;

@@ -36,14 +36,14 @@ const com::DispatchTable<RegExpObject>& RegExpObject::Table()
         {
             {{u"Pattern", kPatternId, MemberKind::PropertyGet, VT_BSTR}, &R::GetPattern},
             {{u"Pattern", kPatternId, MemberKind::PropertyPut, VT_EMPTY, {{u"pattern", VT_BSTR}}}, &R::PutPattern},
-            {{u"IgnoreCase", kIgnoreCaseId, MemberKind::PropertyGet, VT_BOOL}, &R::GetIgnoreCase},
+            {{u"IgnoreCase", kIgnoreCaseId, MemberKind::PropertyGet, VT_BOOL}, &R::GetFlag<&R::m_ignoreCase>},
             {{u"IgnoreCase", kIgnoreCaseId, MemberKind::PropertyPut, VT_EMPTY, {{u"ignoreCase", VT_BOOL}}},
-             &R::PutIgnoreCase},
-            {{u"Global", kGlobalId, MemberKind::PropertyGet, VT_BOOL}, &R::GetGlobal},
-            {{u"Global", kGlobalId, MemberKind::PropertyPut, VT_EMPTY, {{u"global", VT_BOOL}}}, &R::PutGlobal},
-            {{u"Multiline", kMultilineId, MemberKind::PropertyGet, VT_BOOL}, &R::GetMultiline},
+             &R::PutFlag<&R::m_ignoreCase>},
+            {{u"Global", kGlobalId, MemberKind::PropertyGet, VT_BOOL}, &R::GetFlag<&R::m_global>},
+            {{u"Global", kGlobalId, MemberKind::PropertyPut, VT_EMPTY, {{u"global", VT_BOOL}}}, &R::PutFlag<&R::m_global>},
+            {{u"Multiline", kMultilineId, MemberKind::PropertyGet, VT_BOOL}, &R::GetFlag<&R::m_multiline>},
             {{u"Multiline", kMultilineId, MemberKind::PropertyPut, VT_EMPTY, {{u"multiline", VT_BOOL}}},
-             &R::PutMultiline},
+             &R::PutFlag<&R::m_multiline>},
             {{u"Execute", kExecuteId, MemberKind::Method, VT_DISPATCH, {{u"sourceString", VT_BSTR}}}, &R::Execute},
             {{u"Test", kTestId, MemberKind::Method, VT_BOOL, {{u"sourceString", VT_BSTR}}}, &R::Test},
             {{u"Replace",
@@ -69,40 +69,17 @@ HRESULT RegExpObject::PutPattern(InvokeCall& call)
     return S_OK;
 }
 
-HRESULT RegExpObject::GetIgnoreCase(InvokeCall& call)
+template <bool RegExpObject::*Flag>
+HRESULT RegExpObject::GetFlag(InvokeCall& call)
 {
-    call.ReturnBool(m_ignoreCase);
+    call.ReturnBool(this->*Flag);
     return S_OK;
 }
 
-HRESULT RegExpObject::PutIgnoreCase(InvokeCall& call)
+template <bool RegExpObject::*Flag>
+HRESULT RegExpObject::PutFlag(InvokeCall& call)
 {
-    m_ignoreCase = call.Bool(0);
-    m_compiled.reset();
-    return S_OK;
-}
-
-HRESULT RegExpObject::GetGlobal(InvokeCall& call)
-{
-    call.ReturnBool(m_global);
-    return S_OK;
-}
-
-HRESULT RegExpObject::PutGlobal(InvokeCall& call)
-{
-    m_global = call.Bool(0);
-    return S_OK;
-}
-
-HRESULT RegExpObject::GetMultiline(InvokeCall& call)
-{
-    call.ReturnBool(m_multiline);
-    return S_OK;
-}
-
-HRESULT RegExpObject::PutMultiline(InvokeCall& call)
-{
-    m_multiline = call.Bool(0);
+    this->*Flag = call.Bool(0);
     m_compiled.reset();
     return S_OK;
 }

@@ -29,12 +29,11 @@ public:
 private:
     HRESULT GetPattern(com::InvokeCall& call);
     HRESULT PutPattern(com::InvokeCall& call);
-    HRESULT GetIgnoreCase(com::InvokeCall& call);
-    HRESULT PutIgnoreCase(com::InvokeCall& call);
-    HRESULT GetGlobal(com::InvokeCall& call);
-    HRESULT PutGlobal(com::InvokeCall& call);
-    HRESULT GetMultiline(com::InvokeCall& call);
-    HRESULT PutMultiline(com::InvokeCall& call);
+    template <bool RegExpObject::*Flag>
+    HRESULT GetFlag(com::InvokeCall& call);
+    // Sets a flag; the pattern compiles again when next needed.
+    template <bool RegExpObject::*Flag>
+    HRESULT PutFlag(com::InvokeCall& call);
     HRESULT Execute(com::InvokeCall& call);
     HRESULT Test(com::InvokeCall& call);
     HRESULT Replace(com::InvokeCall& call);
