@@ -15,12 +15,11 @@
 #include <deque>
 #include <mutex>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "platform/sound/SoundDevices.h"
 #include "platform/sound/private/HandleRegistry.h"
+#include "platform/sound/private/OutputDevice.h"
 #include "platform/sound/private/MidiBackend.h"
 
 namespace vellumry::mm {
@@ -90,22 +89,34 @@ bool ReadEvent(const MIDIHDR& header, std::size_t offset, StreamEvent& event)
     return true;
 }
 
-class MidiStreamDevice {
+class MidiStreamDevice : public OutputDevice<HMIDIOUT> {
 public:
-    MidiStreamDevice(MidiOutProc callback, DWORD_PTR instance) : m_callback(callback), m_instance(instance) {}
+    MidiStreamDevice(MidiOutProc callback, DWORD_PTR instance) : OutputDevice(callback, instance) {}
 
     ~MidiStreamDevice() { StopThread(); }
 
     bool Start(HMIDISTRM handle, std::unique_ptr<MidiBackend> backend)
     {
-        m_handle = handle;
         m_backend = std::move(backend);
-        try {
-            m_thread = std::thread([this] { Run(); });
-        } catch (const std::system_error&) {
-            return false;
-        }
-        return true;
+        return StartThread(reinterpret_cast<HMIDIOUT>(handle), [this] { Run(); });
+    }
+
+    // Header flags change under the stream's lock, which the device thread
+    // holds when it marks a buffer done.
+    MMRESULT Prepare(MIDIHDR& header)
+    {
+        std::lock_guard lock(m_lock);
+        header.dwFlags |= MHDR_PREPARED;
+        return MMSYSERR_NOERROR;
+    }
+
+    MMRESULT Unprepare(MIDIHDR& header)
+    {
+        std::lock_guard lock(m_lock);
+        if (header.dwFlags & MHDR_INQUEUE)
+            return MIDIERR_STILLPLAYING;
+        header.dwFlags &= ~MHDR_PREPARED;
+        return MMSYSERR_NOERROR;
     }
 
     MMRESULT Property(BYTE* data, DWORD property)
@@ -154,19 +165,20 @@ public:
         return MMSYSERR_NOERROR;
     }
 
-    void Restart()
+    MMRESULT Restart()
     {
         std::lock_guard lock(m_lock);
-        if (!m_paused)
-            return;
-        m_paused = false;
-        m_waiting = false;
-        m_lastDue = Clock::now();
-        m_wakeUp.notify_all();
+        if (m_paused) {
+            m_paused = false;
+            m_waiting = false;
+            m_lastDue = Clock::now();
+            m_wakeUp.notify_all();
+        }
+        return MMSYSERR_NOERROR;
     }
 
     // midiStreamStop, and with `allNotes` midiOutReset.
-    void Stop(bool allNotes)
+    MMRESULT Stop(bool allNotes)
     {
         std::vector<MIDIHDR*> returned;
         {
@@ -184,46 +196,25 @@ public:
         }
         for (MIDIHDR* header : returned)
             Notify(MOM_DONE, reinterpret_cast<DWORD_PTR>(header));
+        return MMSYSERR_NOERROR;
     }
 
     MMRESULT Close()
     {
-        if (std::this_thread::get_id() == m_thread.get_id())
-            return MMSYSERR_HANDLEBUSY;
+        if (MMRESULT result = BeginClose([this] { return !m_queue.empty(); }, MIDIERR_STILLPLAYING))
+            return result;
+        StopThread();
         {
             std::lock_guard lock(m_lock);
-            if (m_closing)
-                return MMSYSERR_INVALHANDLE;  // closed by another thread just now
-            if (!m_queue.empty())
-                return MIDIERR_STILLPLAYING;
-            m_closing = true;
             SilenceNotes(false);
         }
-        StopThread();
         m_backend.reset();
         Notify(MOM_CLOSE, 0);
         return MMSYSERR_NOERROR;
     }
 
-    void Notify(UINT message, DWORD_PTR parameter)
-    {
-        if (m_callback)
-            m_callback(reinterpret_cast<HMIDIOUT>(m_handle), message, m_instance, parameter, 0);
-    }
-
 private:
     static void MarkDone(MIDIHDR& header) { header.dwFlags = (header.dwFlags & ~MHDR_INQUEUE) | MHDR_DONE; }
-
-    void StopThread()
-    {
-        {
-            std::lock_guard lock(m_lock);
-            m_closing = true;
-            m_wakeUp.notify_all();
-        }
-        if (m_thread.joinable())
-            m_thread.join();
-    }
 
     double Microseconds(DWORD ticks) const
     {
@@ -344,15 +335,7 @@ private:
         }
     }
 
-    const MidiOutProc m_callback;
-    const DWORD_PTR m_instance;
-    HMIDISTRM m_handle = nullptr;
     std::unique_ptr<MidiBackend> m_backend;
-    std::thread m_thread;
-
-    std::mutex m_lock;
-    std::condition_variable m_wakeUp;
-    bool m_closing = false;
     bool m_paused = true;
     std::deque<MIDIHDR*> m_queue;
     std::size_t m_offset = 0;  // of the next event in the first queued buffer
@@ -373,9 +356,10 @@ HandleRegistry<MidiStreamDevice, HMIDISTRM>& Streams()
     return *streams;
 }
 
-std::shared_ptr<MidiStreamDevice> StreamOf(HMIDIOUT device)
+// midiOut* functions reach a stream through its handle cast to HMIDIOUT.
+HMIDISTRM StreamHandle(HMIDIOUT device)
 {
-    return Streams().Find(reinterpret_cast<HMIDISTRM>(device));
+    return reinterpret_cast<HMIDISTRM>(device);
 }
 
 bool HeaderArgumentsValid(const MIDIHDR* header, UINT headerSize)
@@ -429,75 +413,48 @@ MMRESULT midiStreamOpen(LPHMIDISTRM stream, UINT* deviceId, DWORD streamCount, D
 
 MMRESULT midiStreamProperty(HMIDISTRM stream, BYTE* propertyData, DWORD property)
 {
-    auto found = Streams().Find(stream);
-    return found ? found->Property(propertyData, property) : MMSYSERR_INVALHANDLE;
+    return Streams().With(stream, [&](MidiStreamDevice& found) { return found.Property(propertyData, property); });
 }
 
 MMRESULT midiOutPrepareHeader(HMIDIOUT device, LPMIDIHDR header, UINT headerSize)
 {
-    if (!StreamOf(device))
-        return MMSYSERR_INVALHANDLE;
-    if (!HeaderArgumentsValid(header, headerSize))
-        return MMSYSERR_INVALPARAM;
-    header->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return Streams().With(StreamHandle(device), [&](MidiStreamDevice& found) {
+        return HeaderArgumentsValid(header, headerSize) ? found.Prepare(*header) : MMSYSERR_INVALPARAM;
+    });
 }
 
 MMRESULT midiOutUnprepareHeader(HMIDIOUT device, LPMIDIHDR header, UINT headerSize)
 {
-    if (!StreamOf(device))
-        return MMSYSERR_INVALHANDLE;
-    if (!HeaderArgumentsValid(header, headerSize))
-        return MMSYSERR_INVALPARAM;
-    if (header->dwFlags & MHDR_INQUEUE)
-        return MIDIERR_STILLPLAYING;
-    header->dwFlags &= ~MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return Streams().With(StreamHandle(device), [&](MidiStreamDevice& found) {
+        return HeaderArgumentsValid(header, headerSize) ? found.Unprepare(*header) : MMSYSERR_INVALPARAM;
+    });
 }
 
 MMRESULT midiStreamOut(HMIDISTRM stream, LPMIDIHDR header, UINT headerSize)
 {
-    auto found = Streams().Find(stream);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    if (!HeaderArgumentsValid(header, headerSize))
-        return MMSYSERR_INVALPARAM;
-    return found->Out(*header);
+    return Streams().With(stream, [&](MidiStreamDevice& found) {
+        return HeaderArgumentsValid(header, headerSize) ? found.Out(*header) : MMSYSERR_INVALPARAM;
+    });
 }
 
 MMRESULT midiStreamRestart(HMIDISTRM stream)
 {
-    auto found = Streams().Find(stream);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    found->Restart();
-    return MMSYSERR_NOERROR;
+    return Streams().With(stream, [](MidiStreamDevice& found) { return found.Restart(); });
 }
 
 MMRESULT midiStreamStop(HMIDISTRM stream)
 {
-    auto found = Streams().Find(stream);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    found->Stop(false);
-    return MMSYSERR_NOERROR;
+    return Streams().With(stream, [](MidiStreamDevice& found) { return found.Stop(false); });
 }
 
 MMRESULT midiOutReset(HMIDIOUT device)
 {
-    auto found = StreamOf(device);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    found->Stop(true);
-    return MMSYSERR_NOERROR;
+    return Streams().With(StreamHandle(device), [](MidiStreamDevice& found) { return found.Stop(true); });
 }
 
 MMRESULT midiStreamClose(HMIDISTRM stream)
 {
-    auto found = Streams().Find(stream);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    MMRESULT result = found->Close();
+    MMRESULT result = Streams().With(stream, [](MidiStreamDevice& found) { return found.Close(); });
     if (result == MMSYSERR_NOERROR)
         Streams().Remove(stream);
     return result;

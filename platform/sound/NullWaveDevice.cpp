@@ -67,7 +67,7 @@ public:
         std::lock_guard lock(state.lock);
         std::size_t room;
         if (state.speed > 0) {
-            Drain(state.speed);
+            PlayAway(state.speed);
             room = m_capacity - m_held;
         } else {
             room = state.granted;
@@ -123,7 +123,7 @@ public:
 
 private:
     // Lets the bytes held ahead play away for the time since the last look.
-    void Drain(double speed)
+    void PlayAway(double speed)
     {
         Clock::time_point now = Clock::now();
         if (m_held > 0) {

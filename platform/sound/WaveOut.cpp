@@ -7,17 +7,14 @@
 
 #include <algorithm>
 #include <array>
-#include <condition_variable>
 #include <deque>
 #include <memory>
-#include <mutex>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "platform/sound/SoundDevices.h"
 #include "platform/sound/private/HandleRegistry.h"
+#include "platform/sound/private/OutputDevice.h"
 #include "platform/sound/private/WaveBackend.h"
 
 namespace vellumry::mm {
@@ -30,10 +27,10 @@ std::span<const std::uint8_t> BytesOf(const WAVEHDR& header)
     return {reinterpret_cast<const std::uint8_t*>(header.lpData), header.dwBufferLength};
 }
 
-class WaveOutDevice {
+class WaveOutDevice : public OutputDevice<HWAVEOUT> {
 public:
     WaveOutDevice(const WaveFormat& format, WaveOutProc callback, DWORD_PTR instance)
-        : m_format(format), m_callback(callback), m_instance(instance)
+        : OutputDevice(callback, instance), m_format(format)
     {
     }
 
@@ -42,14 +39,8 @@ public:
     // Starts the device thread; false when no thread can be made.
     bool Start(HWAVEOUT handle, std::unique_ptr<WaveBackend> backend)
     {
-        m_handle = handle;
         m_backend = std::move(backend);
-        try {
-            m_thread = std::thread([this] { Run(); });
-        } catch (const std::system_error&) {
-            return false;
-        }
-        return true;
+        return StartThread(handle, [this] { Run(); });
     }
 
     void Wake()
@@ -57,6 +48,24 @@ public:
         std::lock_guard lock(m_lock);
         m_wakeRequested = true;
         m_wakeUp.notify_all();
+    }
+
+    // Header flags change under the device's lock, which the device thread
+    // holds when it marks a buffer done.
+    MMRESULT Prepare(WAVEHDR& header)
+    {
+        std::lock_guard lock(m_lock);
+        header.dwFlags |= WHDR_PREPARED;
+        return MMSYSERR_NOERROR;
+    }
+
+    MMRESULT Unprepare(WAVEHDR& header)
+    {
+        std::lock_guard lock(m_lock);
+        if (header.dwFlags & WHDR_INQUEUE)
+            return WAVERR_STILLPLAYING;
+        header.dwFlags &= ~WHDR_PREPARED;
+        return MMSYSERR_NOERROR;
     }
 
     MMRESULT Write(WAVEHDR& header)
@@ -78,14 +87,15 @@ public:
         return MMSYSERR_NOERROR;
     }
 
-    void Pause()
+    MMRESULT Pause()
     {
         std::lock_guard lock(m_lock);
         m_paused = true;
         m_backend->Pause();
+        return MMSYSERR_NOERROR;
     }
 
-    void Reset()
+    MMRESULT Reset()
     {
         std::vector<WAVEHDR*> returned;
         {
@@ -103,47 +113,21 @@ public:
         }
         for (WAVEHDR* header : returned)
             Notify(WOM_DONE, reinterpret_cast<DWORD_PTR>(header));
+        return MMSYSERR_NOERROR;
     }
 
-    // Ends the device thread when nothing is queued; WAVERR_STILLPLAYING
-    // otherwise.
     MMRESULT Close()
     {
-        if (std::this_thread::get_id() == m_thread.get_id())
-            return MMSYSERR_HANDLEBUSY;
-        {
-            std::lock_guard lock(m_lock);
-            if (m_closing)
-                return MMSYSERR_INVALHANDLE;  // closed by another thread just now
-            if (!m_queue.empty())
-                return WAVERR_STILLPLAYING;
-            m_closing = true;
-        }
+        if (MMRESULT result = BeginClose([this] { return !m_queue.empty(); }, WAVERR_STILLPLAYING))
+            return result;
         StopThread();
         m_backend.reset();
         Notify(WOM_CLOSE, 0);
         return MMSYSERR_NOERROR;
     }
 
-    void Notify(UINT message, DWORD_PTR parameter)
-    {
-        if (m_callback)
-            m_callback(m_handle, message, m_instance, parameter, 0);
-    }
-
 private:
     static void MarkDone(WAVEHDR& header) { header.dwFlags = (header.dwFlags & ~WHDR_INQUEUE) | WHDR_DONE; }
-
-    void StopThread()
-    {
-        {
-            std::lock_guard lock(m_lock);
-            m_closing = true;
-            m_wakeUp.notify_all();
-        }
-        if (m_thread.joinable())
-            m_thread.join();
-    }
 
     void Run()
     {
@@ -213,16 +197,8 @@ private:
     }
 
     const WaveFormat m_format;
-    const WaveOutProc m_callback;
-    const DWORD_PTR m_instance;
-    HWAVEOUT m_handle = nullptr;
     std::unique_ptr<WaveBackend> m_backend;
-    std::thread m_thread;
-
-    std::mutex m_lock;
-    std::condition_variable m_wakeUp;
     bool m_wakeRequested = false;
-    bool m_closing = false;
     bool m_paused = false;
     std::deque<WAVEHDR*> m_queue;
     std::size_t m_offset = 0;  // bytes of the first queued buffer already taken
@@ -317,60 +293,38 @@ MMRESULT waveOutOpen(LPHWAVEOUT device, UINT deviceId, LPCWAVEFORMATEX format, D
 
 MMRESULT waveOutPrepareHeader(HWAVEOUT device, LPWAVEHDR header, UINT headerSize)
 {
-    if (!Devices().Find(device))
-        return MMSYSERR_INVALHANDLE;
-    if (!HeaderArgumentsValid(header, headerSize))
-        return MMSYSERR_INVALPARAM;
-    header->dwFlags |= WHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return Devices().With(device, [&](WaveOutDevice& found) {
+        return HeaderArgumentsValid(header, headerSize) ? found.Prepare(*header) : MMSYSERR_INVALPARAM;
+    });
 }
 
 MMRESULT waveOutUnprepareHeader(HWAVEOUT device, LPWAVEHDR header, UINT headerSize)
 {
-    if (!Devices().Find(device))
-        return MMSYSERR_INVALHANDLE;
-    if (!HeaderArgumentsValid(header, headerSize))
-        return MMSYSERR_INVALPARAM;
-    if (header->dwFlags & WHDR_INQUEUE)
-        return WAVERR_STILLPLAYING;
-    header->dwFlags &= ~WHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return Devices().With(device, [&](WaveOutDevice& found) {
+        return HeaderArgumentsValid(header, headerSize) ? found.Unprepare(*header) : MMSYSERR_INVALPARAM;
+    });
 }
 
 MMRESULT waveOutWrite(HWAVEOUT device, LPWAVEHDR header, UINT headerSize)
 {
-    auto found = Devices().Find(device);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    if (!HeaderArgumentsValid(header, headerSize))
-        return MMSYSERR_INVALPARAM;
-    return found->Write(*header);
+    return Devices().With(device, [&](WaveOutDevice& found) {
+        return HeaderArgumentsValid(header, headerSize) ? found.Write(*header) : MMSYSERR_INVALPARAM;
+    });
 }
 
 MMRESULT waveOutPause(HWAVEOUT device)
 {
-    auto found = Devices().Find(device);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    found->Pause();
-    return MMSYSERR_NOERROR;
+    return Devices().With(device, [](WaveOutDevice& found) { return found.Pause(); });
 }
 
 MMRESULT waveOutReset(HWAVEOUT device)
 {
-    auto found = Devices().Find(device);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    found->Reset();
-    return MMSYSERR_NOERROR;
+    return Devices().With(device, [](WaveOutDevice& found) { return found.Reset(); });
 }
 
 MMRESULT waveOutClose(HWAVEOUT device)
 {
-    auto found = Devices().Find(device);
-    if (!found)
-        return MMSYSERR_INVALHANDLE;
-    MMRESULT result = found->Close();
+    MMRESULT result = Devices().With(device, [](WaveOutDevice& found) { return found.Close(); });
     if (result == MMSYSERR_NOERROR)
         Devices().Remove(device);
     return result;

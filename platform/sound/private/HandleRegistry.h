@@ -10,6 +10,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/sound/MmSystem.h"
+
 namespace vellumry::mm {
 
 template <typename Object, typename Handle>
@@ -28,6 +30,14 @@ public:
         std::lock_guard lock(m_lock);
         auto found = m_objects.find(reinterpret_cast<std::uintptr_t>(handle));
         return found == m_objects.end() ? nullptr : found->second;
+    }
+
+    // Runs `action` on the handle's object, or answers MMSYSERR_INVALHANDLE.
+    template <typename Action>
+    MMRESULT With(Handle handle, Action action) const
+    {
+        std::shared_ptr<Object> object = Find(handle);
+        return object ? action(*object) : MMSYSERR_INVALHANDLE;
     }
 
     std::shared_ptr<Object> Remove(Handle handle)
