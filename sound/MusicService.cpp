@@ -1,6 +1,7 @@
 #include "sound/MusicService.h"
 
 #include <mutex>
+#include <new>
 
 #include "sound/MidiPlayer.h"
 #include "sound/MusicKind.h"
@@ -34,8 +35,12 @@ bool PlayMusic(std::span<const std::uint8_t> data, bool loop)
         RuntimeMusic& music = Music();
         std::lock_guard lock(music.lock);
         music.midi.Stop();
-        if (music.midi.Load(MusicBytes::CopyOf(data), loop))
-            music.midi.Play();
+        try {
+            if (music.midi.Load(MusicBytes::CopyOf(data), loop))
+                music.midi.Play();
+        } catch (const std::bad_alloc&) {
+            // No room for the copy: nothing plays, as for data that does not load.
+        }
         return true;
     }
     case MusicKind::None:

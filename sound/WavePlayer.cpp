@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -211,6 +212,7 @@ void JoinEndedFeeders()
 
 void RunFeeder(const std::shared_ptr<WavePlayer>& player)
 {
+    player->OpenDevice();
     player->Feed();
     {
         PlayerList& list = List();
@@ -223,8 +225,12 @@ void RunFeeder(const std::shared_ptr<WavePlayer>& player)
 bool Start(MusicBytes music, const WaveLayout& layout, bool loop)
 {
     JoinEndedFeeders();
-    auto player = std::make_shared<WavePlayer>(std::move(music), layout, loop);
-    player->OpenDevice();
+    std::shared_ptr<WavePlayer> player;
+    try {
+        player = std::make_shared<WavePlayer>(std::move(music), layout, loop);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     auto feeder = std::make_shared<Feeder>();
     PlayerList& list = List();
     {
@@ -244,7 +250,6 @@ bool Start(MusicBytes music, const WaveLayout& layout, bool loop)
             list.players.pop_back();
         }
     }
-    player->CloseDevice();
     return false;
 }
 
@@ -261,8 +266,13 @@ bool PlayWaveCopy(std::span<const std::uint8_t> data, bool loop)
     auto layout = ParseWave(data);
     if (!layout)
         return false;
-    auto copy = std::make_shared<std::vector<std::uint8_t>>(layout->format.begin(), layout->format.end());
-    copy->insert(copy->end(), layout->samples.begin(), layout->samples.end());
+    std::shared_ptr<std::vector<std::uint8_t>> copy;
+    try {
+        copy = std::make_shared<std::vector<std::uint8_t>>(layout->format.begin(), layout->format.end());
+        copy->insert(copy->end(), layout->samples.begin(), layout->samples.end());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     WaveLayout copied{std::span(*copy).first(layout->format.size()), std::span(*copy).subspan(layout->format.size())};
     return Start(MusicBytes::Shared(*copy, copy), copied, loop);
 }

@@ -13,7 +13,8 @@
 // without one until that limit). At the end of the data the feeder waits
 // until all 20 headers are back, then either starts again from the first
 // sample (loop) or ends. All live players are kept in one process-wide list
-// under one lock.
+// under one lock. The feeder opens the device itself, so a slow sound server
+// never holds up the caller (the window thread, at start-up).
 //
 // Any thread may call.
 
@@ -31,7 +32,7 @@ inline constexpr std::size_t kWavePieceSize = 15360;
 inline constexpr std::chrono::milliseconds kWaveSilenceLimit{8888};
 
 // Starts a player; false when the data is not playable WAV (WaveLayout.h),
-// or no thread can be made. Earlier players keep playing.
+// or its memory or thread cannot be had. Earlier players keep playing.
 bool PlayWave(MusicBytes music, bool loop);
 // As PlayWave, for bytes whose holder makes no promise how long they live:
 // the format and the samples are copied first.
