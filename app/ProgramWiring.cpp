@@ -11,11 +11,27 @@
 #include "platform/vbscript/RegExpComponent.h"
 #include "platform/ui/User32Exports.h"
 #include "runtime/CoreCommandSlots.h"
+#include "runtime/HostLayers.h"
 #include "runtime/Startup.h"
+#include "sound/MusicService.h"
 #include "units/common/UnitHost.h"
 #include "units/window/WindowUnitType.h"
 
 namespace vellumry::app {
+namespace {
+
+// The music service behind HostNotify 2015 and 2016 and the shutdown's stop.
+void WireMusic()
+{
+    runtime::SoundHooks hooks;
+    hooks.playMusic = [](const std::uint8_t* data, std::int32_t length, bool loop) {
+        return data && length > 0 && sound::PlayMusic({data, static_cast<std::size_t>(length)}, loop);
+    };
+    hooks.stopAllMusic = [](bool wait) { sound::StopMusic(wait); };
+    runtime::SetSoundHooks(hooks);
+}
+
+}  // namespace
 
 void WireProgram()
 {
@@ -32,6 +48,7 @@ void WireProgram()
     forms::SetLibraryNotify(2, units::UnitLibraryNotify);
     forms::SetProgramIconData(ProgramIconBytes());
     forms::SetEventHandlers(EventHandlerTable());
+    WireMusic();
     runtime::SetProgramHeader(&ProgramDescription());
 }
 

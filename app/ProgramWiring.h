@@ -3,7 +3,7 @@
 // Connects the program's parts before the runtime starts: the program
 // description, the core commands, the kernel exports, the form engine, the
 // unit types, the support libraries' notify routines, the program icon and
-// the application's event handlers.
+// the application's event handlers and the music service.
 
 namespace vellumry::app {
 
