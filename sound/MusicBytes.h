@@ -15,7 +15,9 @@ namespace vellumry::sound {
 
 struct MusicBytes {
     std::span<const std::uint8_t> bytes;
-    std::shared_ptr<const void> owner;  // null only for bytes that live as long as the program
+    // Null only for bytes that outlive every player reading them (the
+    // program's image, or a holder that stops its player before it lets go).
+    std::shared_ptr<const void> owner;
 
     // Bytes that some shared object keeps alive.
     static MusicBytes Shared(std::span<const std::uint8_t> bytes, std::shared_ptr<const void> owner)
@@ -25,6 +27,10 @@ struct MusicBytes {
 
     // Bytes of the program's own image, alive until the process ends.
     static MusicBytes Static(std::span<const std::uint8_t> bytes) { return {bytes, nullptr}; }
+
+    // Bytes whose holder stops the player (MidiPlayer::Stop or its
+    // destructor) before it changes or frees them.
+    static MusicBytes Held(std::span<const std::uint8_t> bytes) { return {bytes, nullptr}; }
 
     // A copy owned by the music itself, for bytes whose holder makes no
     // promise about how long they live.

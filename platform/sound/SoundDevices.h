@@ -5,7 +5,7 @@
 //   0 where it does not exist) and the ALSA sequencer's first synthesizer
 //   port for MIDI streams (midiStreamOpen fails where there is none);
 // - Null: one device of each kind that plays nothing, at a pace tests
-//   control (NullSoundDevices.h);
+//   control (NullWaveDevice.h, NullMidiDevice.h);
 // - None: no device at all.
 // Until a selection is made, the environment variable VELLUMRY_SOUND picks
 // ("null" or "none"; anything else, or nothing, the system devices). Any

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
@@ -11,10 +13,13 @@
 #include "forms/HostNotify.h"
 #include "forms/UnitProperties.h"
 #include "platform/base/LastError.h"
+#include "platform/sound/NullMidiDevice.h"
+#include "platform/sound/SoundDevices.h"
 #include "platform/ui/WidgetWindows.h"
 #include "runtime/HeapOwner.h"
 #include "runtime/HostLayers.h"
 #include "tests/formengine/TestUnits.h"
+#include "tests/sound/MusicBuilders.h"
 #include "tests/support/GbkText.h"
 #include "tests/support/UiPictures.h"
 #include "units/common/UnitHost.h"
@@ -175,6 +180,37 @@ TEST_F(WindowUnit, ModeTwoAndDataThatIsNoWaveStaySilent)
     p.BackMusic = {'M', 'T', 'h', 'd', 0, 0, 0, 6};
     Load(p);
     EXPECT_TRUE(g_played.empty());
+}
+
+TEST_F(WindowUnit, MidiMusicPlaysInTheWindowsOwnPlayer)
+{
+    using sound::test::MidiFile;
+    using sound::test::MidiTrack;
+    mm::SelectSoundDevices(mm::SoundDevices::Null);
+    mm::ResetNullMidiRecord();
+    auto sounding = [](std::uint64_t open) {
+        return mm::WaitForNullMidi(
+            [open](const mm::NullMidiRecord& r) {
+                return r.devicesOpen == open && !r.messages.empty() && r.messages[0].bytes[0] == 0x90;
+            },
+            std::chrono::seconds(30));
+    };
+    units::WindowProperties p = Standard();
+    p.BackMusic = MidiFile({MidiTrack({{0, {0x90, 60, 100}}, {96, {0x80, 60, 0}}, {0, {0xFF, 0x2F, 0}}})}, 96);
+    p.MusicPlayMode = 0;
+    Load(p);
+    EXPECT_TRUE(g_played.empty()) << "MIDI does not go to the runtime's music service";
+    ASSERT_TRUE(sounding(1)) << "the window's player opened one stream and plays the note";
+
+    forms::WriteUnitProperty(kTestFormId, 0, 8 + 6, -1, 2, 0);  // mode 2: stopped, nothing new
+    EXPECT_EQ(mm::NullMidiSnapshot().devicesOpen, 0u) << "the stop closes the stream before it returns";
+    EXPECT_EQ(g_stops, 0) << "no WAV was playing";
+
+    mm::ResetNullMidiRecord();
+    forms::WriteUnitProperty(kTestFormId, 0, 8 + 6, -1, 1, 0);  // mode 1: played again, once
+    ASSERT_TRUE(sounding(1));
+    DestroyWindow(Handle());
+    EXPECT_EQ(mm::NullMidiSnapshot().devicesOpen, 0u) << "the window's end stops its music";
 }
 
 TEST_F(WindowUnit, CentredPictureOverTheBackgroundColour)

@@ -6,7 +6,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 #include "forms/HostNotify.h"
@@ -18,6 +17,8 @@
 #include "platform/ui/UiApplication.h"
 #include "platform/ui/WidgetWindows.h"
 #include "platform/ui/WinUser.h"
+#include "sound/MidiPlayer.h"
+#include "sound/MusicKind.h"
 #include "units/common/LiveUnits.h"
 #include "units/common/UnitHost.h"
 #include "units/picture/DecodedPicture.h"
@@ -106,11 +107,6 @@ bool EnsureClass(const char* name)
     windowClass.hbrBackground = nullptr;
     windowClass.lpszClassName = name;
     return RegisterClassA(&windowClass) != 0;
-}
-
-bool IsWave(const Bytes& data)
-{
-    return data.size() >= 12 && std::memcmp(data.data(), "RIFF", 4) == 0 && std::memcmp(data.data() + 8, "WAVE", 4) == 0;
 }
 
 std::vector<forms::UnitWindowInfo> UnitsOfForm(forms::FormId formId)
@@ -364,13 +360,23 @@ void CWinFormUnit::StartMusic()
     const Bytes& music = m_properties.BackMusic;
     if (m_embedded || music.empty() || (m_properties.MusicPlayMode != 0 && m_properties.MusicPlayMode != 1))
         return;
-    // WAV data goes to the sound player. MIDI data would go to the window's
-    // own MIDI player, which this build does not have; other data plays
-    // nothing.
-    if (IsWave(music)) {
-        forms::MusicRequest request{music.data(), static_cast<std::int32_t>(music.size()),
-                                    m_properties.MusicPlayMode == 0 ? 1 : 0};
+    // WAV data goes to the sound player, MIDI data to the window's own MIDI
+    // player; other data plays nothing.
+    bool loop = m_properties.MusicPlayMode == 0;
+    switch (sound::ClassifyMusic(music)) {
+    case sound::MusicKind::Wave: {
+        forms::MusicRequest request{music.data(), static_cast<std::int32_t>(music.size()), loop ? 1 : 0};
         m_playingWav = Host(forms::kNotifyPlayMusic, reinterpret_cast<std::intptr_t>(&request)) != 0;
+        break;
+    }
+    case sound::MusicKind::Midi:
+        if (!m_midi)
+            m_midi = std::make_unique<sound::MidiPlayer>();
+        if (m_midi->Load(sound::MusicBytes::Held(music), loop))
+            m_midi->Play();
+        break;
+    case sound::MusicKind::None:
+        break;
     }
 }
 
@@ -379,6 +385,8 @@ void CWinFormUnit::StopMusic()
     if (m_playingWav)
         Host(forms::kNotifyStopMusic);
     m_playingWav = false;
+    if (m_midi)
+        m_midi->Stop();
 }
 
 const QImage* CWinFormUnit::BackgroundImage()

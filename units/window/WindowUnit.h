@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,10 @@
 class QPainter;
 class QRegion;
 class QWidget;
+
+namespace vellumry::sound {
+class MidiPlayer;
+}
 
 namespace vellumry::units {
 
@@ -91,6 +96,10 @@ private:
     HICON m_bigIcon = nullptr;           // made from WindowIcon, destroyed when replaced
     HICON m_smallIcon = nullptr;
     bool m_playingWav = false;
+    // MIDI background music plays in the window's own player, which reads
+    // m_properties.BackMusic where it lies: declared after m_properties, it
+    // stops before those bytes go, and StopMusic stops it before they change.
+    std::unique_ptr<sound::MidiPlayer> m_midi;
 };
 
 }  // namespace vellumry::units
