@@ -1,56 +1,63 @@
 #include "units/picture/DecodedPicture.h"
 
-#include "units/picture/private/JpegDecoder.h"
+#include <new>
+
+#include "units/picture/private/BmpReader.h"
+#include "units/picture/private/GifReader.h"
+#include "units/picture/private/IcoReader.h"
+#include "units/picture/private/JpegReader.h"
+#include "units/picture/private/PcxReader.h"
+#include "units/picture/private/PngReader.h"
 
 namespace vellumry::units {
-namespace {
 
-std::uint16_t Word16(std::span<const std::uint8_t> b, std::size_t at)
+PictureKind DetectPictureKind(std::span<const std::uint8_t> bytes)
 {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-bool IsIconDirectory(std::span<const std::uint8_t> b, std::uint16_t type)
-{
-    return Word16(b, 0) == 0 && Word16(b, 2) == type && Word16(b, 4) > 0;
-}
-
-}  // namespace
-
-PictureKind DetectPictureKind(std::span<const std::uint8_t> b)
-{
-    if (b.size() < 6)
+    if (bytes.size() < 6)
         return PictureKind::None;
-    if (b[0] == 'B' && b[1] == 'M')
+    if (SniffBmp(bytes))
         return PictureKind::Bmp;
-    if (b[0] == 0xFF && b[1] == 0xD8)
+    if (SniffJpeg(bytes))
         return PictureKind::Jpeg;
-    if (b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G')
+    if (SniffPng(bytes))
         return PictureKind::Png;
-    if (IsIconDirectory(b, 1))
+    if (SniffIcon(bytes, 1))
         return PictureKind::Ico;
-    if (IsIconDirectory(b, 2))
+    if (SniffIcon(bytes, 2))
         return PictureKind::Cur;
-    if (b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8' && (b[4] == '7' || b[4] == '9') && b[5] == 'a')
+    if (SniffGif(bytes))
         return PictureKind::Gif;
-    if (b[0] == 0x0A && b.size() >= 4 && b[2] == 1) {
-        if (b[1] <= 5 && b[3] == 8)
-            return PictureKind::Pcx8;
-        if (b[1] == 3 && b[3] == 1)
-            return PictureKind::Pcx1;
+    return SniffPcx(bytes);
+}
+
+DecodeResult<DecodedPicture> TryDecodePicture(std::span<const std::uint8_t> bytes)
+{
+    // The budget checks keep every allocation within bounds; a failing one
+    // (a machine short of memory) is a picture that cannot be shown.
+    try {
+        switch (PictureKind kind = DetectPictureKind(bytes)) {
+        case PictureKind::Jpeg: return DecodeJpeg(bytes);
+        case PictureKind::Bmp: return DecodeBmp(bytes);
+        case PictureKind::Ico:
+        case PictureKind::Cur: return DecodeIcon(bytes, kind);
+        case PictureKind::Gif: return DecodeGif(bytes);
+        case PictureKind::Pcx8:
+        case PictureKind::Pcx1: return DecodePcx(bytes);
+        case PictureKind::Png: return DecodePng(bytes);
+        case PictureKind::None: break;
+        }
+        return Refuse("not a picture of a known kind");
+    } catch (const std::bad_alloc&) {
+        return Refuse("out of memory");
     }
-    return PictureKind::None;
 }
 
 std::optional<DecodedPicture> DecodePicture(std::span<const std::uint8_t> bytes)
 {
-    switch (DetectPictureKind(bytes)) {
-    case PictureKind::Jpeg:
-        return DecodeJpeg(bytes);
-    default:
-        // The other kinds are recognised but not decoded by this build.
+    auto result = TryDecodePicture(bytes);
+    if (!result)
         return std::nullopt;
-    }
+    return std::move(*result);
 }
 
 }  // namespace vellumry::units

@@ -22,7 +22,7 @@
 #include "units/common/LiveUnits.h"
 #include "units/common/UnitHost.h"
 #include "units/picture/DecodedPicture.h"
-#include "units/picture/PictureImage.h"
+#include "units/picture/PreparedPicture.h"
 #include "units/window/BackgroundLayout.h"
 #include "units/window/FormWindowWidget.h"
 #include "units/window/WindowStyle.h"
@@ -389,40 +389,37 @@ void CWinFormUnit::StopMusic()
         m_midi->Stop();
 }
 
-const QImage* CWinFormUnit::BackgroundImage()
-{
-    if (!m_background) {
-        auto decoded = DecodePicture(m_properties.BackPicture);
-        m_background = decoded ? ToImage(*decoded) : QImage();
-    }
-    return m_background->isNull() ? nullptr : &*m_background;
-}
-
 void CWinFormUnit::PaintBackground(QPainter& painter, const QRegion& region)
 {
     QWidget* widget = ui::WidgetOf(Handle());
     if (!widget)
         return;
-    QRegion rest = region;
-    const QImage* image = m_properties.BackPicture.empty() ? nullptr : BackgroundImage();
-    if (image) {
-        QRect clip = region.boundingRect();
-        BackgroundLayout layout =
-            LayOutBackground(static_cast<PictureMode>(std::clamp(m_properties.BackPictureMode, 0, 3)), image->width(),
-                             image->height(), widget->width(), widget->height(),
-                             {clip.x(), clip.y(), clip.width(), clip.height()});
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        for (const PixelRect& target : layout.pictures) {
-            QRect rect(target.x, target.y, target.width, target.height);
-            painter.drawImage(rect, *image);
-            rest -= rect;
-        }
-        if (layout.coversClient)
-            rest = QRegion();
-    }
     QColor colour = ColourOf(m_properties.BackColour);
+    QRegion rest = region;
+    const PreparedPicture* picture = nullptr;
+    BackgroundLayout layout;
+    if (!m_properties.BackPicture.empty()) {
+        if (!m_background.Decoded())
+            m_background.Decode(m_properties.BackPicture);
+        picture = m_background.Prepared(colour);
+    }
+    if (picture) {
+        QRect clip = region.boundingRect();
+        layout = LayOutBackground(static_cast<PictureMode>(std::clamp(m_properties.BackPictureMode, 0, 3)),
+                                  picture->image.width(), picture->image.height(), widget->width(), widget->height(),
+                                  {clip.x(), clip.y(), clip.width(), clip.height()});
+        // An icon is drawn blended, so the colour goes beneath it too.
+        if (!picture->icon) {
+            for (const PixelRect& target : layout.pictures)
+                rest -= QRect(target.x, target.y, target.width, target.height);
+            if (layout.coversClient)
+                rest = QRegion();
+        }
+    }
     for (const QRect& rect : rest)
         painter.fillRect(rect, colour);
+    for (const PixelRect& target : layout.pictures)
+        DrawPicture(painter, *picture, target.x, target.y, target.width, target.height, SRCCOPY);
 }
 
 bool CWinFormUnit::Raise(std::int32_t event, std::initializer_list<std::int32_t> arguments)
@@ -529,7 +526,7 @@ std::int32_t CWinFormUnit::WriteProperty(std::int32_t number, const forms::UnitP
         break;
     case kBackPicture:
         p.BackPicture = value.bytes;
-        m_background.reset();
+        m_background.Clear();
         InvalidateRect(window, nullptr, TRUE);
         break;
     case kBackPictureMode:

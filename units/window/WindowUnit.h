@@ -6,7 +6,6 @@
 // form's keyboard (Tab, Enter, Esc, F1, Alt mnemonics) and body dragging.
 // Window thread only.
 
-#include <QImage>
 #include <QPointer>
 
 #include <cstdint>
@@ -17,6 +16,7 @@
 #include "forms/Identifiers.h"
 #include "forms/UnitTypeInterface.h"
 #include "platform/ui/WindowObject.h"
+#include "units/picture/PictureCache.h"
 #include "units/window/WindowProperties.h"
 
 class QPainter;
@@ -74,7 +74,6 @@ private:
     void ApplyStartPosition();
     void StartMusic();
     void StopMusic();
-    const QImage* BackgroundImage();
     bool Raise(std::int32_t event, std::initializer_list<std::int32_t> arguments = {});
     bool RaiseAllowingVeto(std::int32_t event);
 
@@ -92,7 +91,7 @@ private:
     bool m_embedded = false;
     bool m_activatedOnce = false;
     bool m_helpOpened = false;
-    std::optional<QImage> m_background;  // decoded once; null image when it does not decode
+    PictureCache m_background;  // BackPicture, decoded on first paint
     HICON m_bigIcon = nullptr;           // made from WindowIcon, destroyed when replaced
     HICON m_smallIcon = nullptr;
     bool m_playingWav = false;

@@ -1,0 +1,252 @@
+// GIF streams as still pictures: the first frame on the logical screen in
+// the 8-bit layout, LZW data of every shape, and the streams that are
+// refused.
+
+#include <gtest/gtest.h>
+
+#include "tests/pictures/PixelProbe.h"
+#include "tests/support/CaseTable.h"
+#include "tests/support/PictureFiles.h"
+#include "units/picture/DecodedPicture.h"
+
+namespace {
+
+using namespace vellumry::units;
+using namespace vellumry::test;
+using vellumry::test::PrintTo;
+
+const std::vector<Rgb> kFour = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+
+GifFrameSpec Frame(int left, int top, int width, int height, std::vector<std::uint8_t> indexes)
+{
+    GifFrameSpec frame;
+    frame.left = left;
+    frame.top = top;
+    frame.width = width;
+    frame.height = height;
+    frame.indexes = std::move(indexes);
+    return frame;
+}
+
+GifSpec Screen(int width, int height, std::vector<GifFrameSpec> frames, std::vector<Rgb> table = kFour)
+{
+    GifSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.globalTable = std::move(table);
+    spec.frames = std::move(frames);
+    return spec;
+}
+
+void ExpectIndexes(const DecodedPicture& picture, const std::vector<std::uint8_t>& expected)
+{
+    ASSERT_EQ(expected.size(), std::size_t{picture.width} * picture.height);
+    for (std::uint32_t y = 0; y < picture.height; ++y)
+        for (std::uint32_t x = 0; x < picture.width; ++x)
+            ASSERT_EQ(IndexOf(picture, x, y), expected[y * picture.width + x]) << "at " << x << "," << y;
+}
+
+TEST(GifReader, GivesTheFirstFrameInTheEightBitLayout)
+{
+    std::vector<std::uint8_t> indexes = {0, 1, 2, 3, 3, 2, 1, 0, 1, 1, 2, 2, 0, 3, 0, 3, 2, 2, 2, 2};
+    GifSpec spec = Screen(5, 4, {Frame(0, 0, 5, 4, indexes), Frame(0, 0, 5, 4, std::vector<std::uint8_t>(20, 3))});
+    auto picture = TryDecodePicture(GifFileBytes(spec));
+    ASSERT_TRUE(picture) << picture.Reason();
+    EXPECT_EQ(picture->kind, PictureKind::Gif);
+    ASSERT_EQ(picture->width, 5u);
+    ASSERT_EQ(picture->height, 4u);
+    // Header, 256 colours, rows of 5 padded to 8.
+    ASSERT_EQ(picture->pixels.size(), 40u + 1024 + 8 * 4);
+    EXPECT_EQ(picture->pixels[0], 40);
+    EXPECT_EQ(picture->pixels[14], 8);  // bits per pixel
+    ExpectIndexes(*picture, indexes);
+    EXPECT_EQ(PixelOf(*picture, 1, 0), 0xFF0000u);
+    EXPECT_EQ(PixelOf(*picture, 0, 1), 0x00FF00u);
+    EXPECT_EQ(PixelOf(*picture, 3, 2), 0x0000FFu);
+}
+
+TEST(GifReader, UncoveredAndTransparentPixelsShowTheBackgroundIndex)
+{
+    GifFrameSpec frame = Frame(1, 1, 2, 2, {1, 2, 3, 1});
+    frame.transparent = 3;
+    GifSpec spec = Screen(4, 3, {frame});
+    spec.background = 2;
+    auto picture = TryDecodePicture(GifFileBytes(spec));
+    ASSERT_TRUE(picture) << picture.Reason();
+    ExpectIndexes(*picture, {2, 2, 2, 2,  //
+                             2, 1, 2, 2,  //
+                             2, 2, 1, 2});
+}
+
+TEST(GifReader, ALocalTableTakesThePlaceOfTheGlobalOne)
+{
+    GifFrameSpec frame = Frame(0, 0, 2, 1, {0, 1});
+    frame.localTable = {0xABCDEF, 0x123456};
+    auto picture = TryDecodePicture(GifFileBytes(Screen(2, 1, {frame})));
+    ASSERT_TRUE(picture) << picture.Reason();
+    EXPECT_EQ(PixelOf(*picture, 0, 0), 0xABCDEFu);
+    EXPECT_EQ(PixelOf(*picture, 1, 0), 0x123456u);
+}
+
+TEST(GifReader, PutsInterlacedRowsInPlace)
+{
+    std::vector<std::uint8_t> indexes;
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 3; ++x)
+            indexes.push_back(static_cast<std::uint8_t>(y));
+    GifFrameSpec frame = Frame(0, 0, 3, 11, indexes);
+    frame.interlaced = true;
+    std::vector<Rgb> sixteen(16);
+    auto picture = TryDecodePicture(GifFileBytes(Screen(3, 11, {frame}, sixteen)));
+    ASSERT_TRUE(picture) << picture.Reason();
+    ExpectIndexes(*picture, indexes);
+}
+
+struct LzwShape {
+    const char* label;
+    int width;
+    int height;
+    std::uint8_t colours;
+    bool clearWhenFull;
+    bool runs;
+};
+
+class GifLzwTest : public ::testing::TestWithParam<LzwShape> {};
+
+TEST_P(GifLzwTest, DecodesWhatTheEncoderWrote)
+{
+    const LzwShape& shape = GetParam();
+    auto count = static_cast<std::size_t>(shape.width) * shape.height;
+    std::vector<std::uint8_t> indexes = NoiseBytes(count, 7, shape.colours);
+    if (shape.runs)
+        for (std::size_t i = 0; i < count; ++i)
+            indexes[i] = static_cast<std::uint8_t>((i / 97) % shape.colours);
+    GifFrameSpec frame = Frame(0, 0, shape.width, shape.height, indexes);
+    frame.clearWhenFull = shape.clearWhenFull;
+    auto picture = TryDecodePicture(GifFileBytes(Screen(shape.width, shape.height, {frame},
+                                                        std::vector<Rgb>(shape.colours))));
+    ASSERT_TRUE(picture) << picture.Reason();
+    ExpectIndexes(*picture, indexes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, GifLzwTest,
+                         ::testing::Values(LzwShape{"TwoColours", 61, 17, 2, true, false},
+                                           LzwShape{"FullTableCleared", 300, 200, 255, true, false},
+                                           LzwShape{"FullTableKept", 300, 200, 200, false, false},
+                                           LzwShape{"LongRuns", 500, 300, 16, true, true},
+                                           LzwShape{"OnePixel", 1, 1, 4, true, false}),
+                         vellumry::test::RowLabel());
+
+TEST(GifReader, DataThatEndsEarlyGivesTheRowsBeforeIt)
+{
+    std::vector<std::uint8_t> indexes = NoiseBytes(64 * 64, 3, 4);
+    GifSpec spec = Screen(64, 64, {Frame(0, 0, 64, 64, indexes)});
+    spec.background = 0;
+    Bytes file = GifFileBytes(spec);
+    file.resize(file.size() / 2);
+    auto picture = TryDecodePicture(file);
+    ASSERT_TRUE(picture) << picture.Reason();
+    EXPECT_EQ(IndexOf(*picture, 5, 0), indexes[5]);
+    EXPECT_EQ(IndexOf(*picture, 5, 63), 0);
+}
+
+TEST(GifReader, StopsAtACodeThatCannotBeDecoded)
+{
+    // Minimum code size 2: clear (4), then 1, then 7 (not yet defined: the
+    // next code would be 6), in 3-bit codes.
+    GifFrameSpec frame = Frame(0, 0, 3, 1, {});
+    frame.minimumCodeSize = 2;
+    std::uint32_t bits = 4 | (1 << 3) | (7 << 6);
+    frame.data = Bytes{2, static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8), 0};
+    GifSpec spec = Screen(3, 1, {frame});
+    spec.background = 3;
+    auto picture = TryDecodePicture(GifFileBytes(spec));
+    ASSERT_TRUE(picture) << picture.Reason();
+    ExpectIndexes(*picture, {1, 3, 3});
+}
+
+TEST(GifReader, ClipsFramesToTheScreen)
+{
+    GifSpec spec = Screen(3, 2, {Frame(2, 1, 3, 2, {1, 2, 3, 1, 2, 3})});
+    auto picture = TryDecodePicture(GifFileBytes(spec));
+    ASSERT_TRUE(picture) << picture.Reason();
+    ExpectIndexes(*picture, {0, 0, 0, 0, 0, 1});
+}
+
+TEST(GifReader, AnEmptyScreenTakesTheFirstFramesSize)
+{
+    GifSpec spec = Screen(0, 0, {Frame(1, 0, 2, 2, {1, 2, 3, 1})});
+    auto picture = TryDecodePicture(GifFileBytes(spec));
+    ASSERT_TRUE(picture) << picture.Reason();
+    EXPECT_EQ(picture->width, 3u);
+    EXPECT_EQ(picture->height, 2u);
+}
+
+struct RefusedGif {
+    const char* label;
+    Bytes file;
+    const char* reason;
+};
+
+class GifRefusedTest : public ::testing::TestWithParam<RefusedGif> {};
+
+TEST_P(GifRefusedTest, IsRefusedWithItsReason)
+{
+    EXPECT_EQ(TryDecodePicture(GetParam().file).Reason(), GetParam().reason);
+}
+
+Bytes GlobalTableOf(std::uint8_t flags, std::size_t size)
+{
+    Bytes file{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, flags, 0, 0};
+    file.resize(size, 0);
+    return file;
+}
+
+Bytes WithCodeSize(int codeSize)
+{
+    GifFrameSpec frame = Frame(0, 0, 2, 1, {1, 1});
+    frame.minimumCodeSize = codeSize;
+    return GifFileBytes(Screen(2, 1, {frame}));
+}
+
+Bytes WithoutTables()
+{
+    return GifFileBytes(Screen(2, 1, {Frame(0, 0, 2, 1, {1, 1})}, {}));
+}
+
+Bytes WithoutFrames()
+{
+    return GifFileBytes(Screen(2, 1, {}));
+}
+
+Bytes Oversized()
+{
+    GifSpec spec = Screen(2, 1, {Frame(0, 0, 2, 1, {1, 1})});
+    spec.width = 20000;
+    return GifFileBytes(spec);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, GifRefusedTest,
+    ::testing::Values(
+        RefusedGif{"ThirteenBytes", GlobalTableOf(0, 13), "GIF shorter than its header"},
+        // 256 entries need 768 bytes after the 13 of the header.
+        RefusedGif{"TablePastTheEnd", GlobalTableOf(0x87, 13 + 700), "GIF colour table runs past the end"},
+        RefusedGif{"TableToTheEnd", GlobalTableOf(0x87, 13 + 768), "GIF colour table runs past the end"},
+        RefusedGif{"NoFrame", WithoutFrames(), "GIF holds no frame"},
+        RefusedGif{"NoColourTable", WithoutTables(), "GIF has no colour table"},
+        RefusedGif{"CodeSizeOne", WithCodeSize(1), "GIF minimum code size outside 2 to 8"},
+        RefusedGif{"CodeSizeNine", WithCodeSize(9), "GIF minimum code size outside 2 to 8"},
+        RefusedGif{"Oversized", Oversized(), "picture size empty or too large"}),
+    vellumry::test::RowLabel());
+
+TEST(GifReader, RefusesAFrameWhoseDescriptorIsCut)
+{
+    Bytes file = GifFileBytes(Screen(2, 1, {Frame(0, 0, 2, 1, {1, 1})}));
+    // Header, table of 4, graphic control extension (8 bytes), then the
+    // image descriptor's introducer and 3 of its 9 bytes.
+    file.resize(13 + 12 + 8 + 1 + 3);
+    EXPECT_EQ(TryDecodePicture(file).Reason(), "GIF holds no frame");
+}
+
+}  // namespace
