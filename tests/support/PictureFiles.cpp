@@ -62,7 +62,7 @@ RgbPicture TestPattern(int width, int height)
 
 // The encoder throws from its error exit; the test writer is C++ through
 // and through, and libjpeg's frames hold nothing to release.
-Bytes JpegFileBytes(const RgbPicture& picture, int quality, bool progressive)
+Bytes JpegFileBytes(const RgbPicture& picture, int quality, bool progressive, bool subsampled)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -79,8 +79,8 @@ Bytes JpegFileBytes(const RgbPicture& picture, int quality, bool progressive)
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     for (int c = 0; c < 3; ++c) {
-        info.comp_info[c].h_samp_factor = 1;
-        info.comp_info[c].v_samp_factor = 1;
+        info.comp_info[c].h_samp_factor = c == 0 && subsampled ? 2 : 1;
+        info.comp_info[c].v_samp_factor = c == 0 && subsampled ? 2 : 1;
     }
     if (progressive)
         jpeg_simple_progression(&info);

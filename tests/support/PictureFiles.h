@@ -30,7 +30,9 @@ struct RgbPicture {
 // columns alike, so a flip or a swap of channels shows.
 RgbPicture TestPattern(int width, int height);
 
-Bytes JpegFileBytes(const RgbPicture& picture, int quality = 100, bool progressive = false);
+// Without `subsampled`, every channel at full resolution (4:4:4); with it,
+// the chroma halved both ways (4:2:0), as cameras write.
+Bytes JpegFileBytes(const RgbPicture& picture, int quality = 100, bool progressive = false, bool subsampled = false);
 
 // libjpeg's own decode to RGB, the reference the picture decoder must match;
 // nothing for bytes libjpeg refuses.

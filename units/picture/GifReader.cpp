@@ -28,7 +28,9 @@ DecodeResult<DecodedPicture> DecodeGif(std::span<const std::uint8_t> bytes)
     GifFrame frame;
     if (stream->NextFrame(frame) != GifStream::Next::Frame)
         return Refuse("GIF holds no frame");
-    auto [width, height] = GifCanvasSize(*stream, frame);
+    const auto screen = GifCanvasSize(*stream, frame);
+    const std::uint32_t width = screen.first;
+    const std::uint32_t height = screen.second;
     if (!SidesAllowed(width, height))
         return Refuse("picture size empty or too large");
     GifColourTable local;
