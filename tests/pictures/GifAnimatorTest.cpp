@@ -35,6 +35,17 @@ GifFrameSpec Solid(int left, int top, int width, int height, std::uint8_t index,
     return frame;
 }
 
+GifSpec Screen(int width, int height, std::vector<GifFrameSpec> frames, std::optional<int> loopCount = std::nullopt)
+{
+    GifSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.globalTable = kTable;
+    spec.loopCount = loopCount;
+    spec.frames = std::move(frames);
+    return spec;
+}
+
 std::unique_ptr<GifAnimator> Animate(GifSpec spec)
 {
     auto animator = GifAnimator::Create(GifFileBytes(spec));
@@ -59,15 +70,12 @@ constexpr Rgb R = 0xFF0000, G = 0x00FF00, B = 0x0000FF, W = 0xFFFFFF, N = kNone;
 
 TEST(GifAnimator, ComposesFramesWithEachDisposal)
 {
-    GifSpec spec;
-    spec.width = 4;
-    spec.height = 4;
-    spec.globalTable = kTable;
-    spec.loopCount = 0;
-    spec.frames = {Solid(0, 0, 4, 4, 1, 1),   // red everywhere, kept
-                   Solid(0, 0, 2, 2, 2, 2),   // green top left, then cleared to the background
-                   Solid(2, 2, 2, 2, 3, 3),   // blue bottom right, then the canvas before it restored
-                   Solid(3, 0, 1, 1, 4, 0)};  // one white pixel
+    GifSpec spec = Screen(4, 4,
+                          {Solid(0, 0, 4, 4, 1, 1),   // red everywhere, kept
+                           Solid(0, 0, 2, 2, 2, 2),   // green top left, then cleared to the background
+                           Solid(2, 2, 2, 2, 3, 3),   // blue bottom right, then the canvas before it restored
+                           Solid(3, 0, 1, 1, 4, 0)},  // one white pixel
+                          0);
     auto animator = Animate(spec);
     ASSERT_TRUE(animator);
     EXPECT_EQ(animator->FrameCount(), 4u);
@@ -87,14 +95,10 @@ TEST(GifAnimator, ComposesFramesWithEachDisposal)
 
 TEST(GifAnimator, TransparentPixelsLeaveWhatIsBeneath)
 {
-    GifSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.globalTable = kTable;
     GifFrameSpec second = Solid(0, 0, 2, 1, 0, 0);
     second.indexes = {0, 3};
     second.transparent = 0;
-    spec.frames = {Solid(0, 0, 2, 1, 1, 1), second};
+    GifSpec spec = Screen(2, 1, {Solid(0, 0, 2, 1, 1, 1), second});
     auto animator = Animate(spec);
     ASSERT_TRUE(animator);
     ASSERT_TRUE(animator->Step());
@@ -111,12 +115,8 @@ class GifLoopTest : public ::testing::TestWithParam<LoopRow> {};
 
 TEST_P(GifLoopTest, PlaysAsOftenAsTheLoopCountSays)
 {
-    GifSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.globalTable = kTable;
-    spec.loopCount = GetParam().loopCount;
-    spec.frames = {Solid(0, 0, 1, 1, 1, 0), Solid(0, 0, 1, 1, 2, 0), Solid(0, 0, 1, 1, 3, 0)};
+    GifSpec spec = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0), Solid(0, 0, 1, 1, 2, 0), Solid(0, 0, 1, 1, 3, 0)},
+                          GetParam().loopCount);
     auto animator = Animate(spec);
     ASSERT_TRUE(animator);
     int steps = 0;
@@ -140,12 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Loops, GifLoopTest,
 
 TEST(GifAnimator, DelaysComeFromTheFrames)
 {
-    GifSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.globalTable = kTable;
-    spec.loopCount = 0;
-    spec.frames = {Solid(0, 0, 1, 1, 1, 0), Solid(0, 0, 1, 1, 2, 0), Solid(0, 0, 1, 1, 3, 0)};
+    GifSpec spec = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0), Solid(0, 0, 1, 1, 2, 0), Solid(0, 0, 1, 1, 3, 0)}, 0);
     spec.frames[0].delay = 25;
     spec.frames[1].delay = 0;
     spec.frames[2].delay = 1;
@@ -160,11 +155,7 @@ TEST(GifAnimator, DelaysComeFromTheFrames)
 
 TEST(GifAnimator, ASingleFrameDoesNotAnimate)
 {
-    GifSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.globalTable = kTable;
-    spec.frames = {Solid(0, 0, 1, 1, 1, 0)};
+    GifSpec spec = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0)});
     auto animator = Animate(spec);
     ASSERT_TRUE(animator);
     EXPECT_FALSE(animator->Step());
@@ -174,11 +165,7 @@ TEST(GifAnimator, ASingleFrameDoesNotAnimate)
 
 TEST(GifAnimator, ABrokenLaterFrameEndsTheAnimationBeforeIt)
 {
-    GifSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.globalTable = kTable;
-    spec.frames = {Solid(0, 0, 2, 2, 1, 0), Solid(0, 0, 2, 2, 2, 0), Solid(0, 0, 2, 2, 3, 0)};
+    GifSpec spec = Screen(2, 2, {Solid(0, 0, 2, 2, 1, 0), Solid(0, 0, 2, 2, 2, 0), Solid(0, 0, 2, 2, 3, 0)});
     Bytes file = GifFileBytes(spec);
     // Cut inside the third frame's image descriptor.
     std::size_t third = 0;
@@ -198,23 +185,14 @@ TEST(GifAnimator, RefusesWhatTheStillDecoderRefuses)
 {
     EXPECT_EQ(GifAnimator::Create(Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x87, 0, 0, 0}).Reason(),
               "GIF colour table runs past the end");
-    GifSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.globalTable = kTable;
-    spec.frames = {Solid(0, 0, 1, 1, 1, 0)};
+    GifSpec spec = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0)});
     spec.frames[0].minimumCodeSize = 12;
     EXPECT_EQ(GifAnimator::Create(GifFileBytes(spec)).Reason(), "GIF minimum code size outside 2 to 8");
 }
 
 TEST(GifAnimator, TheThreadStepsFramesUntilStopped)
 {
-    GifSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.globalTable = kTable;
-    spec.loopCount = 0;
-    spec.frames = {Solid(0, 0, 2, 2, 1, 0), Solid(0, 0, 2, 2, 2, 0)};
+    GifSpec spec = Screen(2, 2, {Solid(0, 0, 2, 2, 1, 0), Solid(0, 0, 2, 2, 2, 0)}, 0);
     auto animator = Animate(spec);
     ASSERT_TRUE(animator);
     std::mutex lock;

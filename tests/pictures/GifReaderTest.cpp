@@ -173,6 +173,19 @@ TEST(GifReader, ClipsFramesToTheScreen)
     ExpectIndexes(*picture, {0, 0, 0, 0, 0, 1});
 }
 
+TEST(GifReader, AnInterlacedFrameTallerThanTheScreenShowsItsTopRows)
+{
+    // 20 rows on a screen of 3: the rows shown come from three passes.
+    std::vector<std::uint8_t> indexes;
+    for (int y = 0; y < 20; ++y)
+        indexes.insert(indexes.end(), 2, static_cast<std::uint8_t>(y));
+    GifFrameSpec frame = Frame(0, 0, 2, 20, indexes);
+    frame.interlaced = true;
+    auto picture = TryDecodePicture(GifFileBytes(Screen(2, 3, {frame}, std::vector<Rgb>(32))));
+    ASSERT_TRUE(picture) << picture.Reason();
+    ExpectIndexes(*picture, {0, 0, 1, 1, 2, 2});
+}
+
 TEST(GifReader, AnEmptyScreenTakesTheFirstFramesSize)
 {
     GifSpec spec = Screen(0, 0, {Frame(1, 0, 2, 2, {1, 2, 3, 1})});

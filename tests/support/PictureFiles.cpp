@@ -196,7 +196,8 @@ Bytes BmpFileBytes(const BmpSpec& spec)
         Put32(header, 2835);
         Put32(header, 2835);
         bool indexed = spec.bitCount <= 8;
-        Put32(header, spec.coloursUsed ? spec.coloursUsed : indexed ? static_cast<std::uint32_t>(spec.palette.size()) : 0);
+        auto tableSize = indexed ? static_cast<std::uint32_t>(spec.palette.size()) : 0;
+        Put32(header, spec.coloursUsed ? spec.coloursUsed : tableSize);
         Put32(header, 0);
     }
     for (std::uint32_t mask : spec.masks)
@@ -387,7 +388,8 @@ Bytes GifFileBytes(const GifSpec& spec)
     Bytes out{'G', 'I', 'F', '8', '9', 'a'};
     Put16(out, static_cast<std::uint32_t>(spec.width));
     Put16(out, static_cast<std::uint32_t>(spec.height));
-    out.push_back(spec.globalTable.empty() ? 0 : static_cast<std::uint8_t>(0x80 | (TableBits(spec.globalTable.size()) - 1)));
+    bool global = !spec.globalTable.empty();
+    out.push_back(global ? static_cast<std::uint8_t>(0x80 | (TableBits(spec.globalTable.size()) - 1)) : 0);
     out.push_back(spec.background);
     out.push_back(0);
     if (!spec.globalTable.empty())

@@ -117,21 +117,19 @@ DecodeStatus GifAnimator::Draw(const GifFrame& frame)
         return Succeeded();  // a frame without colours draws nothing
     const std::optional<std::uint8_t> transparent = frame.transparentIndex;
     PictureBudget rows;
-    return DecodeGifFrame(frame, rows, [&](std::uint32_t row, const std::uint8_t* indexes, std::uint32_t count) {
-        ClipFrameRow(frame, row, indexes, count, m_width, m_height,
-                     [&](std::uint32_t x, std::uint32_t y, const std::uint8_t* visible, std::uint32_t n) {
-                         std::uint8_t* out = m_canvas.data() + (std::size_t{y} * m_width + x) * 4;
-                         for (std::uint32_t i = 0; i < n; ++i, out += 4) {
-                             if (transparent && visible[i] == *transparent)
-                                 continue;
-                             const RgbQuad& c = colours->colours[visible[i]];
-                             out[0] = c.blue;
-                             out[1] = c.green;
-                             out[2] = c.red;
-                             out[3] = 255;
-                         }
-                     });
-    });
+    return DecodeGifFrame(frame, m_width, m_height, rows,
+                          [&](std::uint32_t x, std::uint32_t y, const std::uint8_t* indexes, std::uint32_t n) {
+                              std::uint8_t* out = m_canvas.data() + (std::size_t{y} * m_width + x) * 4;
+                              for (std::uint32_t i = 0; i < n; ++i, out += 4) {
+                                  if (transparent && indexes[i] == *transparent)
+                                      continue;
+                                  const RgbQuad& c = colours->colours[indexes[i]];
+                                  out[0] = c.blue;
+                                  out[1] = c.green;
+                                  out[2] = c.red;
+                                  out[3] = 255;
+                              }
+                          });
 }
 
 void GifAnimator::Publish()

@@ -1,5 +1,7 @@
 #include "units/picture/private/GifFrameDecoder.h"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -18,33 +20,48 @@ constexpr InterlacePass kPasses[] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
 
 }  // namespace
 
-DecodeStatus DecodeGifFrame(const GifFrame& frame, PictureBudget& budget, const GifRowSink& sink)
+DecodeStatus DecodeGifFrame(const GifFrame& frame, std::uint32_t screenWidth, std::uint32_t screenHeight,
+                            PictureBudget& budget, const GifRowSink& sink)
 {
     if (frame.minimumCodeSize < kGifMinCodeSize || frame.minimumCodeSize > kGifMaxCodeSize)
         return Refuse("GIF minimum code size outside 2 to 8");
-    if (frame.width == 0 || frame.height == 0)
+    // Rows from `needed` on lie below the screen.
+    std::uint32_t needed = 0;
+    if (frame.left < screenWidth && frame.top < screenHeight)
+        needed = std::min<std::uint32_t>(frame.height, screenHeight - frame.top);
+    if (frame.width == 0 || needed == 0)
         return Succeeded();
     if (!budget.Reserve(frame.width + sizeof(GifLzwDecoder)))
         return Refuse("picture needs too much memory");
     auto decoder = std::make_unique<GifLzwDecoder>(frame.minimumCodeSize, frame.data);
     std::vector<std::uint8_t> row(frame.width);
 
+    const std::uint32_t visible = std::min<std::uint32_t>(frame.width, screenWidth - frame.left);
     auto emit = [&](std::uint32_t y) {
         std::size_t count = decoder->Read(row);
-        if (count > 0)
-            sink(y, row.data(), static_cast<std::uint32_t>(count));
+        if (y < needed && count > 0)
+            sink(frame.left, frame.top + y, row.data(), std::min(static_cast<std::uint32_t>(count), visible));
         return count == row.size();
     };
     if (!frame.interlaced) {
-        for (std::uint32_t y = 0; y < frame.height; ++y)
+        for (std::uint32_t y = 0; y < needed; ++y)
             if (!emit(y))
-                return Succeeded();
+                break;
         return Succeeded();
     }
-    for (const InterlacePass& pass : kPasses)
-        for (std::uint32_t y = pass.start; y < frame.height; y += pass.step)
+    // The passes after the last one that starts above `needed` hold no row
+    // the screen shows; in that pass the rows end at `needed`; the passes
+    // before it are read whole to get there.
+    std::size_t lastPass = 0;
+    for (std::size_t p = 0; p < std::size(kPasses); ++p)
+        if (kPasses[p].start < needed)
+            lastPass = p;
+    for (std::size_t p = 0; p <= lastPass; ++p) {
+        std::uint32_t end = p == lastPass ? needed : frame.height;
+        for (std::uint32_t y = kPasses[p].start; y < end; y += kPasses[p].step)
             if (!emit(y))
                 return Succeeded();
+    }
     return Succeeded();
 }
 

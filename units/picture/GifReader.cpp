@@ -44,19 +44,17 @@ DecodeResult<DecodedPicture> DecodeGif(std::span<const std::uint8_t> bytes)
     if (!picture)
         return picture;
     const std::optional<std::uint8_t> transparent = frame.transparentIndex;
-    auto status = DecodeGifFrame(frame, budget, [&](std::uint32_t row, const std::uint8_t* indexes, std::uint32_t count) {
-        ClipFrameRow(frame, row, indexes, count, width, height,
-                     [&](std::uint32_t x, std::uint32_t y, const std::uint8_t* visible, std::uint32_t n) {
-                         std::uint8_t* out = IndexedRow(*picture, y) + x;
-                         if (!transparent) {
-                             std::memcpy(out, visible, n);
-                             return;
-                         }
-                         for (std::uint32_t i = 0; i < n; ++i)
-                             if (visible[i] != *transparent)
-                                 out[i] = visible[i];
-                     });
-    });
+    auto status = DecodeGifFrame(frame, width, height, budget,
+                                 [&](std::uint32_t x, std::uint32_t y, const std::uint8_t* indexes, std::uint32_t n) {
+                                     std::uint8_t* out = IndexedRow(*picture, y) + x;
+                                     if (!transparent) {
+                                         std::memcpy(out, indexes, n);
+                                         return;
+                                     }
+                                     for (std::uint32_t i = 0; i < n; ++i)
+                                         if (indexes[i] != *transparent)
+                                             out[i] = indexes[i];
+                                 });
     if (!status)
         return status.Failure();
     return picture;

@@ -125,7 +125,8 @@ DecodeResult<DecodedPicture> DecodePcx(std::span<const std::uint8_t> bytes)
     }
 
     std::array<RgbQuad, 256> colours{};
-    bool hasTable = header->version == 5 && data.size() >= kEndPaletteBytes && data[data.size() - kEndPaletteBytes] == kPaletteMarker;
+    bool hasTable = header->version == 5 && data.size() >= kEndPaletteBytes &&
+                    data[data.size() - kEndPaletteBytes] == kPaletteMarker;
     if (hasTable) {
         const std::uint8_t* table = data.data() + data.size() - kEndPaletteBytes + 1;
         for (std::size_t i = 0; i < 256; ++i)

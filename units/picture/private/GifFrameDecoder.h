@@ -1,7 +1,8 @@
 #pragma once
 
-// The colour indexes of one GIF frame, row by row in picture order (an
-// interlaced frame's passes put in place).
+// The colour indexes of one GIF frame on the logical screen, row by row in
+// picture order (an interlaced frame's passes put in place), cut to the
+// screen.
 
 #include <cstdint>
 #include <functional>
@@ -12,29 +13,21 @@
 
 namespace vellumry::units {
 
-// Receives row `row` of the frame (0 = its top row) with `count` indexes;
-// only the last row the data reaches can be shorter than the frame.
-using GifRowSink = std::function<void(std::uint32_t row, const std::uint8_t* indexes, std::uint32_t count)>;
+// Receives the part of a frame row that lies on the screen: `count`
+// indexes from screen position (x, y).
+using GifRowSink =
+    std::function<void(std::uint32_t x, std::uint32_t y, const std::uint8_t* indexes, std::uint32_t count)>;
 
 // Fails only for a minimum code size outside 2 to 8 or a frame too large for
 // the budget; data that ends early or breaks off gives the rows before it.
-DecodeStatus DecodeGifFrame(const GifFrame& frame, PictureBudget& budget, const GifRowSink& sink);
+// Decoding ends as soon as no row the screen shows is left to come, so a
+// frame that hangs off a small screen costs no more than its visible part
+// (and the rows an interlaced frame stores before it).
+DecodeStatus DecodeGifFrame(const GifFrame& frame, std::uint32_t screenWidth, std::uint32_t screenHeight,
+                            PictureBudget& budget, const GifRowSink& sink);
 
 // The colour table a frame's indexes refer to: its own, else the global one;
 // none when neither exists.
 const GifColourTable* FrameColours(const GifFrame& frame, const GifColourTable& global, GifColourTable& local);
-
-// Calls `visit(screenX, screenY, index, count)` for the part of a frame row
-// that lies on a logical screen of `width` × `height`.
-template <typename Visit>
-void ClipFrameRow(const GifFrame& frame, std::uint32_t row, const std::uint8_t* indexes, std::uint32_t count,
-                  std::uint32_t width, std::uint32_t height, Visit&& visit)
-{
-    std::uint32_t y = std::uint32_t{frame.top} + row;
-    if (y >= height || frame.left >= width)
-        return;
-    std::uint32_t visible = std::min(count, width - frame.left);
-    visit(std::uint32_t{frame.left}, y, indexes, visible);
-}
 
 }  // namespace vellumry::units
