@@ -87,6 +87,22 @@ TEST(PreparePicture, PutsEveryLayoutTheRightWayUp)
     }
 }
 
+TEST(PreparePicture, CarriesEveryPixelOfATwentyFourBitPicture)
+{
+    // Five columns: four go through the word-wise copy, one through the rest.
+    std::vector<std::vector<std::uint32_t>> rows = {{0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F},
+                                                    {0xF1F2F3, 0xE1E2E3, 0xD1D2D3, 0xC1C2C3, 0xB1B2B3}};
+    BmpSpec bmp;
+    bmp.width = 5;
+    bmp.height = 2;
+    bmp.bitCount = 24;
+    bmp.pixels = DibRows(rows, 24);
+    PreparedPicture prepared = Prepared(BmpFileBytes(bmp));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(prepared.image.pixel(x, y), Opaque(rows[y][x])) << x << "," << y;
+}
+
 TEST(PreparePicture, GivesMonochromePicturesBlackAndWhite)
 {
     PcxSpec pcx;
