@@ -117,8 +117,9 @@ struct ErrorTrap {
 }
 
 // The jump lands in this frame, which holds only plain C objects; the rows
-// go into `out`, owned by the caller.
-bool RunReferenceDecoder(std::span<const std::uint8_t> bytes, RgbPicture* out, std::vector<std::uint8_t>* rgb)
+// go into `rgb`, owned by the caller.
+bool RunReferenceDecoder(std::span<const std::uint8_t> bytes, int& width, int& height, std::vector<std::uint8_t>& rgb,
+                         std::vector<JSAMPROW>& rows)
 {
     ErrorTrap trap{};
     jpeg_decompress_struct info{};
@@ -133,13 +134,14 @@ bool RunReferenceDecoder(std::span<const std::uint8_t> bytes, RgbPicture* out, s
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-    out->width = static_cast<int>(info.output_width);
-    out->height = static_cast<int>(info.output_height);
-    rgb->resize(static_cast<std::size_t>(out->width) * out->height * 3);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = rgb->data() + static_cast<std::size_t>(info.output_scanline) * out->width * 3;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    rgb.resize(static_cast<std::size_t>(width) * height * 3);
+    rows.resize(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        rows[y] = rgb.data() + static_cast<std::size_t>(y) * width * 3;
+    while (info.output_scanline < info.output_height)
+        jpeg_read_scanlines(&info, rows.data() + info.output_scanline, info.output_height - info.output_scanline);
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     return true;
@@ -147,11 +149,17 @@ bool RunReferenceDecoder(std::span<const std::uint8_t> bytes, RgbPicture* out, s
 
 }  // namespace
 
+bool JpegDecodeToRgb(std::span<const std::uint8_t> bytes, int& width, int& height, std::vector<std::uint8_t>& rgb)
+{
+    std::vector<JSAMPROW> rows;
+    return RunReferenceDecoder(bytes, width, height, rgb, rows);
+}
+
 std::optional<RgbPicture> JpegReferenceDecode(std::span<const std::uint8_t> bytes)
 {
     RgbPicture picture;
     std::vector<std::uint8_t> rgb;
-    if (!RunReferenceDecoder(bytes, &picture, &rgb))
+    if (!JpegDecodeToRgb(bytes, picture.width, picture.height, rgb))
         return std::nullopt;
     picture.pixels.resize(rgb.size() / 3);
     for (std::size_t i = 0; i < picture.pixels.size(); ++i)

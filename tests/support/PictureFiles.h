@@ -38,6 +38,11 @@ Bytes JpegFileBytes(const RgbPicture& picture, int quality = 100, bool progressi
 // nothing for bytes libjpeg refuses.
 std::optional<RgbPicture> JpegReferenceDecode(std::span<const std::uint8_t> bytes);
 
+// The same decode into packed RGB rows, top-down, handing libjpeg every row
+// at once as TurboJPEG does: the baseline for benchmarks. False for bytes
+// libjpeg refuses.
+bool JpegDecodeToRgb(std::span<const std::uint8_t> bytes, int& width, int& height, std::vector<std::uint8_t>& rgb);
+
 // Top-down rows of 0xAARRGGBB.
 Bytes PngFileBytes(int width, int height, const std::vector<std::uint32_t>& argb);
 

@@ -15,7 +15,6 @@ namespace {
 // whole picture; a few hundred is far more than any encoder writes, and the
 // cap keeps hostile data from keeping a unit busy for minutes.
 constexpr int kMaxScans = 500;
-constexpr int kRowsPerRead = 16;
 
 // libjpeg reports fatal errors through error_exit, which must not return.
 // It jumps back into Guarded below, across libjpeg's own frames and one step
@@ -46,8 +45,9 @@ struct JpegSession {
     ErrorManager errors{};
     jpeg_progress_mgr progress{};
     bool created = false;
-    // Where the decompressed rows go: row 0 at the bottom of the block.
-    std::uint8_t* pixels = nullptr;
+    // Where each decompressed row goes, top row first (the block stores
+    // them bottom-up).
+    JSAMPROW* rows = nullptr;
 
     JpegSession()
     {
@@ -91,15 +91,9 @@ void ReadHeader(JpegSession& s, std::span<const std::uint8_t> bytes)
 void Decompress(JpegSession& s, std::span<const std::uint8_t>)
 {
     jpeg_start_decompress(&s.info);
-    const std::size_t stride = std::size_t{s.info.output_width} * 3;
-    const JDIMENSION height = s.info.output_height;
-    JSAMPROW rows[kRowsPerRead];
-    while (s.info.output_scanline < height) {
-        JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, height - s.info.output_scanline);
-        for (JDIMENSION i = 0; i < count; ++i)
-            rows[i] = s.pixels + (height - 1 - (s.info.output_scanline + i)) * stride;
-        jpeg_read_scanlines(&s.info, rows, count);
-    }
+    // All rows at once: libjpeg then returns as many as each pass yields.
+    while (s.info.output_scanline < s.info.output_height)
+        jpeg_read_scanlines(&s.info, s.rows + s.info.output_scanline, s.info.output_height - s.info.output_scanline);
     jpeg_finish_decompress(&s.info);
 }
 
@@ -122,7 +116,7 @@ DecodeResult<DecodedPicture> DecodeJpeg(std::span<const std::uint8_t> bytes)
     if (!SidesAllowed(width, height) || session.info.output_components != 3)
         return Refuse("picture size empty or too large");
     PictureBudget budget;
-    if (!budget.ReserveRows(height, std::uint64_t{width} * 3))
+    if (!budget.ReserveRows(height, std::uint64_t{width} * 3 + sizeof(JSAMPROW)))
         return Refuse("picture needs too much memory");
     // libjpeg's own buffers (whole-picture coefficients for progressive
     // data) share the rest of the budget.
@@ -133,7 +127,11 @@ DecodeResult<DecodedPicture> DecodeJpeg(std::span<const std::uint8_t> bytes)
     picture.width = width;
     picture.height = height;
     picture.pixels.resize(std::size_t{width} * height * 3);
-    session.pixels = picture.pixels.data();
+    std::vector<JSAMPROW> rows(height);
+    const std::size_t stride = std::size_t{width} * 3;
+    for (std::uint32_t y = 0; y < height; ++y)
+        rows[y] = picture.pixels.data() + (height - 1 - y) * stride;
+    session.rows = rows.data();
     if (!Guarded(session, Decompress, bytes))
         return Refuse("JPEG data unreadable");
     return picture;
