@@ -14,7 +14,13 @@
 
 namespace vellumry::units {
 
+#ifdef VELLUMRY_PICTURE_BUDGET_MIB
+// Fuzz builds take a smaller budget so that each run stays quick; every path,
+// the refusals at the limit included, is the same.
+inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{VELLUMRY_PICTURE_BUDGET_MIB} << 20;
+#else
 inline constexpr std::uint64_t kMaxPictureBytes = 256ull << 20;
+#endif
 
 inline bool SidesAllowed(std::uint64_t width, std::uint64_t height)
 {
