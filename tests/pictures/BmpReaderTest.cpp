@@ -148,6 +148,12 @@ Bytes Patched(Bytes file, std::size_t at, std::uint32_t value)
     return file;
 }
 
+Bytes Cut(Bytes file, std::size_t size)
+{
+    file.resize(size);
+    return file;
+}
+
 const BmpSpec kPlain = Spec(24, Rows({0x000000, 0xFF0000, 0x00FF00, 0x0000FF}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -180,7 +186,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "pixel offset past the end of the file"},
         RefusedRow{"RleTopDown", With(Rle(8, {0, 1}), [](BmpSpec& s) { s.height = -kHeight; }),
                    "run-length bitmap stored top-down"},
-        RefusedRow{"FileHeaderOnly", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0}, "BMP file header runs past the end"}),
+        RefusedRow{"FileHeaderOnly", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0}, "BMP file header runs past the end"},
+        RefusedRow{"NoBitmapHeader", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0},
+                   "bitmap header missing"},
+        RefusedRow{"CoreHeaderCut", Cut(BmpFileBytes(Core()), 14 + 8), "bitmap header runs past the end"},
+        RefusedRow{"MasksPastTheEnd",
+                   Cut(BmpFileBytes(Bitfields(16, {0xF800, 0x07E0, 0x001F}, {0, 0, 0, 0})), 14 + 40 + 8),
+                   "bitmap colour masks run past the end"}),
     RowLabel());
 
 TEST(BmpReader, RunsStayInsideTheirRow)

@@ -232,11 +232,23 @@ Bytes WithoutFrames()
     return GifFileBytes(Screen(2, 1, {}));
 }
 
-Bytes Oversized()
+Bytes ScreenOf(int width, int height)
 {
     GifSpec spec = Screen(2, 1, {Frame(0, 0, 2, 1, {1, 1})});
-    spec.width = 20000;
+    spec.width = width;
+    spec.height = height;
     return GifFileBytes(spec);
+}
+
+// The frame's own table of 256 colours is cut after 100 of its 768 bytes.
+Bytes LocalTablePastTheEnd()
+{
+    GifFrameSpec frame = Frame(0, 0, 2, 1, {1, 1});
+    frame.localTable.assign(256, 0x808080);
+    Bytes file = GifFileBytes(Screen(2, 1, {frame}, {}));
+    // Header, graphic control extension, image descriptor.
+    file.resize(13 + 8 + 10 + 100);
+    return file;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -250,7 +262,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedGif{"NoColourTable", WithoutTables(), "GIF has no colour table"},
         RefusedGif{"CodeSizeOne", WithCodeSize(1), "GIF minimum code size outside 2 to 8"},
         RefusedGif{"CodeSizeNine", WithCodeSize(9), "GIF minimum code size outside 2 to 8"},
-        RefusedGif{"Oversized", Oversized(), "picture size empty or too large"}),
+        RefusedGif{"LocalTablePastTheEnd", LocalTablePastTheEnd(), "GIF holds no frame"},
+        RefusedGif{"Oversized", ScreenOf(20000, 1), "picture size empty or too large"},
+        // 16384 × 16384 indexes are more than all of a picture's buffers may take.
+        RefusedGif{"BeyondTheBudget", ScreenOf(16384, 16384), "picture needs too much memory"}),
     vellumry::test::RowLabel());
 
 TEST(GifReader, RefusesAFrameWhoseDescriptorIsCut)

@@ -149,11 +149,59 @@ TEST(IcoReader, RefusesEntriesOutsideTheData)
     EXPECT_EQ(TryDecodePicture(file).Reason(), "icon directory runs past the end");
 }
 
+struct Field {
+    std::size_t at;
+    std::uint32_t value;
+};
+
+// A 32-pixel icon whose image has 32-bit fields of its header set.
+Bytes WithImageFields(std::initializer_list<Field> fields)
+{
+    IconEntrySpec entry = Entry(32, 16, 0xFF0000);
+    for (Field field : fields)
+        for (int i = 0; i < 4; ++i)
+            entry.image[field.at + i] = static_cast<std::uint8_t>(field.value >> (8 * i));
+    return IconFileBytes(1, {entry});
+}
+
 TEST(IcoReader, RefusesImagesThatDoNotDecode)
 {
     IconEntrySpec entry = Entry(32, 16, 0xFF0000);
     entry.image.resize(40 + 16 + 100);  // colour rows cut short
     EXPECT_EQ(TryDecodePicture(IconFileBytes(1, {entry})).Reason(), "pixel rows run past the end of the data");
+    entry.image.resize(20);  // the header itself cut short
+    EXPECT_EQ(TryDecodePicture(IconFileBytes(1, {entry})).Reason(),
+              "bitmap header of unknown size or past the end");
+
+    // Header fields: width at 4, height (twice the icon's) at 8, depth at 14,
+    // compression at 16, colours used at 32.
+    EXPECT_EQ(TryDecodePicture(WithImageFields({{4, 20000}})).Reason(), "bitmap size empty or too large");
+    EXPECT_EQ(TryDecodePicture(WithImageFields({{8, static_cast<std::uint32_t>(-64)}})).Reason(),
+              "icon image stored top-down");
+    EXPECT_EQ(TryDecodePicture(WithImageFields({{16, 2}})).Reason(), "icon image compressed");  // RLE4
+    EXPECT_EQ(TryDecodePicture(WithImageFields({{14, 3}})).Reason(), "bitmap depth not supported");
+    // A table of 1000 colours, of which the 16 a 4-bit image uses are read:
+    // the pixels would start far past the image.
+    EXPECT_EQ(TryDecodePicture(WithImageFields({{32, 1000}})).Reason(), "icon pixels past the end of the image");
+    // Wider than the stored rows: checked before any row is read.
+    EXPECT_EQ(TryDecodePicture(WithImageFields({{4, 4096}})).Reason(), "pixel rows run past the end of the data");
+    // 16384 × 16384 pixels of 4 bytes each are more than all of a picture's
+    // buffers may take.
+    EXPECT_EQ(TryDecodePicture(WithImageFields({{4, 16384}, {8, 2 * 16384}})).Reason(),
+              "picture needs too much memory");
+}
+
+TEST(IcoReader, AMissingMaskLeavesEveryPixelOpaque)
+{
+    IconEntrySpec entry = Entry(16, 16, 0x00FF00);
+    entry.image.resize(entry.image.size() - 16 * 4);  // the mask rows, 4 bytes each
+    auto picture = TryDecodePicture(IconFileBytes(1, {entry}));
+    ASSERT_TRUE(picture) << picture.Reason();
+    for (std::uint32_t y = 0; y < 16; y += 5)
+        for (std::uint32_t x = 0; x < 16; x += 5) {
+            EXPECT_EQ(AlphaOf(*picture, x, y), 255) << x << "," << y;
+            EXPECT_EQ(PixelOf(*picture, x, y), 0x00FF00u) << x << "," << y;
+        }
 }
 
 }  // namespace

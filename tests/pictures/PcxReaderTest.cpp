@@ -52,6 +52,14 @@ TEST(PcxReader, WithoutAColourTableGivesGrey)
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(PixelOf(*picture, 0, 0), 0x101010u);
     EXPECT_EQ(PixelOf(*picture, 1, 0), 0xF0F0F0u);
+
+    // A table at the end whose marker byte is damaged is no table.
+    Bytes damaged = PcxFileBytes(EightBit(2, 1, 2, {0x10, 0xF0}));
+    damaged[damaged.size() - 769] = 0x0B;
+    picture = TryDecodePicture(damaged);
+    ASSERT_TRUE(picture) << picture.Reason();
+    EXPECT_EQ(PixelOf(*picture, 0, 0), 0x101010u);
+    EXPECT_EQ(PixelOf(*picture, 1, 0), 0xF0F0F0u);
 }
 
 TEST(PcxReader, RunsMayCrossFromOneLineIntoTheNext)
@@ -126,6 +134,16 @@ TEST(PcxReader, RefusesWhatItCannotShow)
     wide[66] = 0xFF;
     wide[67] = 0xFF;
     EXPECT_EQ(TryDecodePicture(wide).Reason(), "picture size empty or too large");
+
+    // 16384 × 16384 indexes are more than all of a picture's buffers may take.
+    Bytes huge = PcxFileBytes(EightBit(2, 1, 2, {1, 2}));
+    huge[8] = 0xFF;  // xMax and yMax 16383
+    huge[9] = 0x3F;
+    huge[10] = 0xFF;
+    huge[11] = 0x3F;
+    huge[66] = 0x00;  // 16384 bytes a line
+    huge[67] = 0x40;
+    EXPECT_EQ(TryDecodePicture(huge).Reason(), "picture needs too much memory");
 }
 
 }  // namespace

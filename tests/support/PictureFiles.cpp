@@ -125,6 +125,8 @@ bool RunReferenceDecoder(std::span<const std::uint8_t> bytes, int& width, int& h
     jpeg_decompress_struct info{};
     info.err = jpeg_std_error(&trap.manager);
     trap.manager.error_exit = TrapError;
+    // Warnings (data cut short, for one) go unprinted.
+    trap.manager.output_message = [](j_common_ptr) {};
     if (setjmp(trap.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
