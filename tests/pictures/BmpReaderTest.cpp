@@ -31,7 +31,7 @@ std::vector<std::vector<std::uint32_t>> Rows(const std::vector<std::uint32_t>& v
 
 struct BmpRow {
     const char* label;
-    BmpSpec spec;
+    BmpDraft draft;
     std::vector<Rgb> colours = kColours;  // what indexes 0..3 must come out as
 };
 
@@ -39,7 +39,7 @@ class BmpDepthTest : public ::testing::TestWithParam<BmpRow> {};
 
 TEST_P(BmpDepthTest, GivesThePictureInTheTwentyFourBitLayout)
 {
-    auto picture = TryDecodePicture(BmpFileBytes(GetParam().spec));
+    auto picture = TryDecodePicture(BmpFileBytes(GetParam().draft));
     ASSERT_TRUE(picture) << picture.Reason();
     ASSERT_EQ(picture->kind, PictureKind::Bmp);
     ASSERT_EQ(picture->width, 4u);
@@ -50,70 +50,70 @@ TEST_P(BmpDepthTest, GivesThePictureInTheTwentyFourBitLayout)
             EXPECT_EQ(PixelOf(*picture, x, y), GetParam().colours[kIndexes[y][x]]) << x << "," << y;
 }
 
-BmpSpec Spec(std::uint16_t bits, std::vector<std::vector<std::uint32_t>> rows, std::vector<Rgb> palette = {})
+BmpDraft Draft(std::uint16_t bits, std::vector<std::vector<std::uint32_t>> rows, std::vector<Rgb> palette = {})
 {
-    BmpSpec spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.bitCount = bits;
-    spec.palette = std::move(palette);
-    spec.pixels = DibRows(rows, bits);
-    return spec;
+    BmpDraft draft;
+    draft.width = kWidth;
+    draft.height = kHeight;
+    draft.bitCount = bits;
+    draft.palette = std::move(palette);
+    draft.pixels = DibRows(rows, bits);
+    return draft;
 }
 
-BmpSpec TopDown()
+BmpDraft TopDown()
 {
-    BmpSpec spec = Spec(24, {});
-    spec.height = -kHeight;
+    BmpDraft draft = Draft(24, {});
+    draft.height = -kHeight;
     // Rows as given, top row first, each padded to 4 bytes.
     for (const auto& row : Rows({0x000000, 0xFF0000, 0x00FF00, 0x0000FF})) {
         for (std::uint32_t v : row)
-            spec.pixels.insert(spec.pixels.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16)});
+            draft.pixels.insert(draft.pixels.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16)});
     }
-    return spec;
+    return draft;
 }
 
-BmpSpec Bitfields(std::uint16_t bits, std::vector<std::uint32_t> masks, std::vector<std::uint32_t> values)
+BmpDraft Bitfields(std::uint16_t bits, std::vector<std::uint32_t> masks, std::vector<std::uint32_t> values)
 {
-    BmpSpec spec = Spec(bits, Rows(values));
-    spec.compression = 3;
-    spec.masks = std::move(masks);
-    return spec;
+    BmpDraft draft = Draft(bits, Rows(values));
+    draft.compression = 3;
+    draft.masks = std::move(masks);
+    return draft;
 }
 
-BmpSpec Rle(std::uint16_t bits, Bytes data)
+BmpDraft Rle(std::uint16_t bits, Bytes data)
 {
-    BmpSpec spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.bitCount = bits;
-    spec.compression = bits == 8 ? 1 : 2;
-    spec.palette = kColours;
-    spec.pixels = std::move(data);
-    return spec;
+    BmpDraft draft;
+    draft.width = kWidth;
+    draft.height = kHeight;
+    draft.bitCount = bits;
+    draft.compression = bits == 8 ? 1 : 2;
+    draft.palette = kColours;
+    draft.pixels = std::move(data);
+    return draft;
 }
 
-BmpSpec Core()
+BmpDraft Core()
 {
-    BmpSpec spec = Spec(8, kIndexes, kColours);
-    spec.coreHeader = true;
-    spec.palette.resize(256);
-    return spec;
+    BmpDraft draft = Draft(8, kIndexes, kColours);
+    draft.coreHeader = true;
+    draft.palette.resize(256);
+    return draft;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Depths, BmpDepthTest,
     ::testing::Values(
-        BmpRow{"OneBit", Spec(1, Rows({0, 1, 0, 1}), {0x102030, 0xF0E0D0}),
+        BmpRow{"OneBit", Draft(1, Rows({0, 1, 0, 1}), {0x102030, 0xF0E0D0}),
                {0x102030, 0xF0E0D0, 0x102030, 0xF0E0D0}},
-        BmpRow{"FourBit", Spec(4, kIndexes, kColours)},
-        BmpRow{"EightBit", Spec(8, kIndexes, kColours)},
+        BmpRow{"FourBit", Draft(4, kIndexes, kColours)},
+        BmpRow{"EightBit", Draft(8, kIndexes, kColours)},
         BmpRow{"EightBitCoreHeader", Core()},
-        BmpRow{"SixteenBit555", Spec(16, Rows({0x0000, 0x7C00, 0x03E0, 0x4210})),
+        BmpRow{"SixteenBit555", Draft(16, Rows({0x0000, 0x7C00, 0x03E0, 0x4210})),
                {0x000000, 0xFF0000, 0x00FF00, 0x848484}},
         BmpRow{"SixteenBit565", Bitfields(16, {0xF800, 0x07E0, 0x001F}, {0x0000, 0xF800, 0x07E0, 0x001F})},
-        BmpRow{"TwentyFourBit", Spec(24, Rows({0x000000, 0xFF0000, 0x00FF00, 0x0000FF}))},
-        BmpRow{"ThirtyTwoBit", Spec(32, Rows({0xAA000000, 0x55FF0000, 0x0000FF00, 0xFF0000FF}))},
+        BmpRow{"TwentyFourBit", Draft(24, Rows({0x000000, 0xFF0000, 0x00FF00, 0x0000FF}))},
+        BmpRow{"ThirtyTwoBit", Draft(32, Rows({0xAA000000, 0x55FF0000, 0x0000FF00, 0xFF0000FF}))},
         BmpRow{"ThirtyTwoBitFieldsReversed",
                Bitfields(32, {0x000000FF, 0x0000FF00, 0x00FF0000}, {0x000000, 0x0000FF, 0x00FF00, 0xFF0000})},
         BmpRow{"TopDown", TopDown()},
@@ -135,10 +135,10 @@ TEST_P(BmpRefusedTest, IsRefusedWithItsReason)
     EXPECT_EQ(TryDecodePicture(GetParam().file).Reason(), GetParam().reason);
 }
 
-Bytes With(BmpSpec spec, void (*change)(BmpSpec&))
+Bytes With(BmpDraft draft, void (*change)(BmpDraft&))
 {
-    change(spec);
-    return BmpFileBytes(spec);
+    change(draft);
+    return BmpFileBytes(draft);
 }
 
 Bytes Patched(Bytes file, std::size_t at, std::uint32_t value)
@@ -154,29 +154,29 @@ Bytes Cut(Bytes file, std::size_t size)
     return file;
 }
 
-const BmpSpec kPlain = Spec(24, Rows({0x000000, 0xFF0000, 0x00FF00, 0x0000FF}));
+const BmpDraft kPlain = Draft(24, Rows({0x000000, 0xFF0000, 0x00FF00, 0x0000FF}));
 
 INSTANTIATE_TEST_SUITE_P(
     Refusals, BmpRefusedTest,
     ::testing::Values(
-        RefusedRow{"TwoBits", With(kPlain, [](BmpSpec& s) { s.bitCount = 2; }), "bitmap depth not supported"},
-        RefusedRow{"Rle8OfFourBits", With(Spec(4, kIndexes, kColours), [](BmpSpec& s) { s.compression = 1; }),
+        RefusedRow{"TwoBits", With(kPlain, [](BmpDraft& s) { s.bitCount = 2; }), "bitmap depth not supported"},
+        RefusedRow{"Rle8OfFourBits", With(Draft(4, kIndexes, kColours), [](BmpDraft& s) { s.compression = 1; }),
                    "bitmap compression not supported for its depth"},
         RefusedRow{"BitfieldsOfTwentyFourBits",
-                   With(kPlain, [](BmpSpec& s) { s.compression = 3; s.masks = {1, 2, 4}; }),
+                   With(kPlain, [](BmpDraft& s) { s.compression = 3; s.masks = {1, 2, 4}; }),
                    "bitmap compression not supported for its depth"},
-        RefusedRow{"JpegInside", With(kPlain, [](BmpSpec& s) { s.compression = 4; }),
+        RefusedRow{"JpegInside", With(kPlain, [](BmpDraft& s) { s.compression = 4; }),
                    "bitmap compression not supported for its depth"},
-        RefusedRow{"WidthZero", With(kPlain, [](BmpSpec& s) { s.width = 0; }), "bitmap size empty or too large"},
-        RefusedRow{"Width20000", With(kPlain, [](BmpSpec& s) { s.width = 20000; }), "bitmap size empty or too large"},
-        RefusedRow{"HeightMostNegative", With(kPlain, [](BmpSpec& s) { s.height = INT32_MIN; }),
+        RefusedRow{"WidthZero", With(kPlain, [](BmpDraft& s) { s.width = 0; }), "bitmap size empty or too large"},
+        RefusedRow{"Width20000", With(kPlain, [](BmpDraft& s) { s.width = 20000; }), "bitmap size empty or too large"},
+        RefusedRow{"HeightMostNegative", With(kPlain, [](BmpDraft& s) { s.height = INT32_MIN; }),
                    "bitmap size empty or too large"},
-        RefusedRow{"TooMuchMemory", With(kPlain, [](BmpSpec& s) { s.width = 16000; s.height = 16000; }),
+        RefusedRow{"TooMuchMemory", With(kPlain, [](BmpDraft& s) { s.width = 16000; s.height = 16000; }),
                    "picture needs too much memory"},
-        RefusedRow{"RowsPastTheEnd", With(kPlain, [](BmpSpec& s) { s.pixels.resize(30); }),
+        RefusedRow{"RowsPastTheEnd", With(kPlain, [](BmpDraft& s) { s.pixels.resize(30); }),
                    "pixel rows run past the end of the data"},
         RefusedRow{"ColourTablePastTheEnd",
-                   With(Spec(8, kIndexes, kColours), [](BmpSpec& s) { s.coloursUsed = 200; s.pixels.clear(); }),
+                   With(Draft(8, kIndexes, kColours), [](BmpDraft& s) { s.coloursUsed = 200; s.pixels.clear(); }),
                    "colour table runs past the end"},
         RefusedRow{"HeaderOfThirtyBytes", Patched(BmpFileBytes(kPlain), 14, 30),
                    "bitmap header of unknown size or past the end"},
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "bitmap header of unknown size or past the end"},
         RefusedRow{"PixelOffsetPastTheEnd", Patched(BmpFileBytes(kPlain), 10, 5000),
                    "pixel offset past the end of the file"},
-        RefusedRow{"RleTopDown", With(Rle(8, {0, 1}), [](BmpSpec& s) { s.height = -kHeight; }),
+        RefusedRow{"RleTopDown", With(Rle(8, {0, 1}), [](BmpDraft& s) { s.height = -kHeight; }),
                    "run-length bitmap stored top-down"},
         RefusedRow{"FileHeaderOnly", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0}, "BMP file header runs past the end"},
         RefusedRow{"NoBitmapHeader", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0},
@@ -200,9 +200,9 @@ TEST(BmpReader, RunsStayInsideTheirRow)
     // Bottom row: a run of 10 (cut at 4), end of line; next row: a run of 4,
     // a delta of one pixel to the right and a run of one; the top row is
     // never reached.
-    BmpSpec spec = Rle(8, {10, 1, 0, 0, 4, 2, 0, 2, 1, 0, 1, 3, 0, 1});
-    spec.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-    auto picture = TryDecodePicture(BmpFileBytes(spec));
+    BmpDraft draft = Rle(8, {10, 1, 0, 0, 4, 2, 0, 2, 1, 0, 1, 3, 0, 1});
+    draft.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    auto picture = TryDecodePicture(BmpFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     for (int x = 0; x < kWidth; ++x) {
         EXPECT_EQ(PixelOf(*picture, x, 2), 0xFF0000u) << x;
@@ -217,9 +217,9 @@ TEST(BmpReader, RunsStayInsideTheirRow)
 TEST(BmpReader, DeltaAndEarlyEndLeaveColourZero)
 {
     // Delta (1, 0) then two pixels; the data then ends without an end code.
-    BmpSpec spec = Rle(8, {0, 2, 1, 0, 2, 3});
-    spec.palette = {0x101010, 0xFF0000, 0x00FF00, 0x0000FF};
-    auto picture = TryDecodePicture(BmpFileBytes(spec));
+    BmpDraft draft = Rle(8, {0, 2, 1, 0, 2, 3});
+    draft.palette = {0x101010, 0xFF0000, 0x00FF00, 0x0000FF};
+    auto picture = TryDecodePicture(BmpFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(PixelOf(*picture, 0, 2), 0x101010u);
     EXPECT_EQ(PixelOf(*picture, 1, 2), 0x0000FFu);
@@ -230,9 +230,9 @@ TEST(BmpReader, DeltaAndEarlyEndLeaveColourZero)
 
 TEST(BmpReader, IndexesBeyondTheColourTableAreBlack)
 {
-    BmpSpec spec = Spec(8, {{0, 1, 200, 255}, {0, 0, 0, 0}, {0, 0, 0, 0}}, {0x808080, 0xFFFFFF});
-    spec.coloursUsed = 2;
-    auto picture = TryDecodePicture(BmpFileBytes(spec));
+    BmpDraft draft = Draft(8, {{0, 1, 200, 255}, {0, 0, 0, 0}, {0, 0, 0, 0}}, {0x808080, 0xFFFFFF});
+    draft.coloursUsed = 2;
+    auto picture = TryDecodePicture(BmpFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(PixelOf(*picture, 0, 0), 0x808080u);
     EXPECT_EQ(PixelOf(*picture, 1, 0), 0xFFFFFFu);
@@ -242,9 +242,9 @@ TEST(BmpReader, IndexesBeyondTheColourTableAreBlack)
 
 TEST(BmpReader, PixelOffsetZeroMeansRightAfterTheColourTable)
 {
-    BmpSpec spec = Spec(8, kIndexes, kColours);
-    spec.pixelOffset = 0;
-    auto picture = TryDecodePicture(BmpFileBytes(spec));
+    BmpDraft draft = Draft(8, kIndexes, kColours);
+    draft.pixelOffset = 0;
+    auto picture = TryDecodePicture(BmpFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(PixelOf(*picture, 3, 0), 0x0000FFu);
 }

@@ -22,9 +22,9 @@ using vellumry::test::PrintTo;
 constexpr Rgb kNone = 0xFF000000;  // a pixel no frame has drawn
 const std::vector<Rgb> kTable = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
 
-GifFrameSpec Solid(int left, int top, int width, int height, std::uint8_t index, int disposal)
+GifFrameDraft Solid(int left, int top, int width, int height, std::uint8_t index, int disposal)
 {
-    GifFrameSpec frame;
+    GifFrameDraft frame;
     frame.left = left;
     frame.top = top;
     frame.width = width;
@@ -35,20 +35,20 @@ GifFrameSpec Solid(int left, int top, int width, int height, std::uint8_t index,
     return frame;
 }
 
-GifSpec Screen(int width, int height, std::vector<GifFrameSpec> frames, std::optional<int> loopCount = std::nullopt)
+GifDraft Screen(int width, int height, std::vector<GifFrameDraft> frames, std::optional<int> loopCount = std::nullopt)
 {
-    GifSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.globalTable = kTable;
-    spec.loopCount = loopCount;
-    spec.frames = std::move(frames);
-    return spec;
+    GifDraft draft;
+    draft.width = width;
+    draft.height = height;
+    draft.globalTable = kTable;
+    draft.loopCount = loopCount;
+    draft.frames = std::move(frames);
+    return draft;
 }
 
-std::unique_ptr<GifAnimator> Animate(GifSpec spec)
+std::unique_ptr<GifAnimator> Animate(GifDraft draft)
 {
-    auto animator = GifAnimator::Create(GifFileBytes(spec));
+    auto animator = GifAnimator::Create(GifFileBytes(draft));
     EXPECT_TRUE(animator) << animator.Reason();
     return animator ? std::move(*animator) : nullptr;
 }
@@ -70,13 +70,13 @@ constexpr Rgb R = 0xFF0000, G = 0x00FF00, B = 0x0000FF, W = 0xFFFFFF, N = kNone;
 
 TEST(GifAnimator, ComposesFramesWithEachDisposal)
 {
-    GifSpec spec = Screen(4, 4,
+    GifDraft draft = Screen(4, 4,
                           {Solid(0, 0, 4, 4, 1, 1),   // red everywhere, kept
                            Solid(0, 0, 2, 2, 2, 2),   // green top left, then cleared to the background
                            Solid(2, 2, 2, 2, 3, 3),   // blue bottom right, then the canvas before it restored
                            Solid(3, 0, 1, 1, 4, 0)},  // one white pixel
                           0);
-    auto animator = Animate(spec);
+    auto animator = Animate(draft);
     ASSERT_TRUE(animator);
     EXPECT_EQ(animator->FrameCount(), 4u);
     using Rows = std::vector<std::vector<Rgb>>;
@@ -95,11 +95,11 @@ TEST(GifAnimator, ComposesFramesWithEachDisposal)
 
 TEST(GifAnimator, TransparentPixelsLeaveWhatIsBeneath)
 {
-    GifFrameSpec second = Solid(0, 0, 2, 1, 0, 0);
+    GifFrameDraft second = Solid(0, 0, 2, 1, 0, 0);
     second.indexes = {0, 3};
     second.transparent = 0;
-    GifSpec spec = Screen(2, 1, {Solid(0, 0, 2, 1, 1, 1), second});
-    auto animator = Animate(spec);
+    GifDraft draft = Screen(2, 1, {Solid(0, 0, 2, 1, 1, 1), second});
+    auto animator = Animate(draft);
     ASSERT_TRUE(animator);
     ASSERT_TRUE(animator->Step());
     EXPECT_EQ(Shown(*animator), (std::vector<std::vector<Rgb>>{{R, B}}));
@@ -115,9 +115,9 @@ class GifLoopTest : public ::testing::TestWithParam<LoopRow> {};
 
 TEST_P(GifLoopTest, PlaysAsOftenAsTheLoopCountSays)
 {
-    GifSpec spec = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0), Solid(0, 0, 1, 1, 2, 0), Solid(0, 0, 1, 1, 3, 0)},
+    GifDraft draft = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0), Solid(0, 0, 1, 1, 2, 0), Solid(0, 0, 1, 1, 3, 0)},
                           GetParam().loopCount);
-    auto animator = Animate(spec);
+    auto animator = Animate(draft);
     ASSERT_TRUE(animator);
     int steps = 0;
     while (steps < 50 && animator->Step())
@@ -140,11 +140,11 @@ INSTANTIATE_TEST_SUITE_P(Loops, GifLoopTest,
 
 TEST(GifAnimator, DelaysComeFromTheFrames)
 {
-    GifSpec spec = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0), Solid(0, 0, 1, 1, 2, 0), Solid(0, 0, 1, 1, 3, 0)}, 0);
-    spec.frames[0].delay = 25;
-    spec.frames[1].delay = 0;
-    spec.frames[2].delay = 1;
-    auto animator = Animate(spec);
+    GifDraft draft = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0), Solid(0, 0, 1, 1, 2, 0), Solid(0, 0, 1, 1, 3, 0)}, 0);
+    draft.frames[0].delay = 25;
+    draft.frames[1].delay = 0;
+    draft.frames[2].delay = 1;
+    auto animator = Animate(draft);
     ASSERT_TRUE(animator);
     EXPECT_EQ(animator->CurrentDelay(), std::chrono::milliseconds(250));
     animator->Step();
@@ -155,8 +155,8 @@ TEST(GifAnimator, DelaysComeFromTheFrames)
 
 TEST(GifAnimator, ASingleFrameDoesNotAnimate)
 {
-    GifSpec spec = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0)});
-    auto animator = Animate(spec);
+    GifDraft draft = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0)});
+    auto animator = Animate(draft);
     ASSERT_TRUE(animator);
     EXPECT_FALSE(animator->Step());
     animator->Start([] {});
@@ -165,8 +165,8 @@ TEST(GifAnimator, ASingleFrameDoesNotAnimate)
 
 TEST(GifAnimator, ABrokenLaterFrameEndsTheAnimationBeforeIt)
 {
-    GifSpec spec = Screen(2, 2, {Solid(0, 0, 2, 2, 1, 0), Solid(0, 0, 2, 2, 2, 0), Solid(0, 0, 2, 2, 3, 0)});
-    Bytes file = GifFileBytes(spec);
+    GifDraft draft = Screen(2, 2, {Solid(0, 0, 2, 2, 1, 0), Solid(0, 0, 2, 2, 2, 0), Solid(0, 0, 2, 2, 3, 0)});
+    Bytes file = GifFileBytes(draft);
     // Cut inside the third frame's image descriptor.
     std::size_t third = 0;
     for (std::size_t i = 0, seen = 0; i < file.size(); ++i)
@@ -185,15 +185,15 @@ TEST(GifAnimator, RefusesWhatTheStillDecoderRefuses)
 {
     EXPECT_EQ(GifAnimator::Create(Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x87, 0, 0, 0}).Reason(),
               "GIF colour table runs past the end");
-    GifSpec spec = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0)});
-    spec.frames[0].minimumCodeSize = 12;
-    EXPECT_EQ(GifAnimator::Create(GifFileBytes(spec)).Reason(), "GIF minimum code size outside 2 to 8");
+    GifDraft draft = Screen(1, 1, {Solid(0, 0, 1, 1, 1, 0)});
+    draft.frames[0].minimumCodeSize = 12;
+    EXPECT_EQ(GifAnimator::Create(GifFileBytes(draft)).Reason(), "GIF minimum code size outside 2 to 8");
 }
 
 TEST(GifAnimator, TheThreadStepsFramesUntilStopped)
 {
-    GifSpec spec = Screen(2, 2, {Solid(0, 0, 2, 2, 1, 0), Solid(0, 0, 2, 2, 2, 0)}, 0);
-    auto animator = Animate(spec);
+    GifDraft draft = Screen(2, 2, {Solid(0, 0, 2, 2, 1, 0), Solid(0, 0, 2, 2, 2, 0)}, 0);
+    auto animator = Animate(draft);
     ASSERT_TRUE(animator);
     std::mutex lock;
     std::condition_variable changed;

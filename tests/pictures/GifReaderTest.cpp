@@ -17,9 +17,9 @@ using vellumry::test::PrintTo;
 
 const std::vector<Rgb> kFour = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
 
-GifFrameSpec Frame(int left, int top, int width, int height, std::vector<std::uint8_t> indexes)
+GifFrameDraft Frame(int left, int top, int width, int height, std::vector<std::uint8_t> indexes)
 {
-    GifFrameSpec frame;
+    GifFrameDraft frame;
     frame.left = left;
     frame.top = top;
     frame.width = width;
@@ -28,14 +28,14 @@ GifFrameSpec Frame(int left, int top, int width, int height, std::vector<std::ui
     return frame;
 }
 
-GifSpec Screen(int width, int height, std::vector<GifFrameSpec> frames, std::vector<Rgb> table = kFour)
+GifDraft Screen(int width, int height, std::vector<GifFrameDraft> frames, std::vector<Rgb> table = kFour)
 {
-    GifSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.globalTable = std::move(table);
-    spec.frames = std::move(frames);
-    return spec;
+    GifDraft draft;
+    draft.width = width;
+    draft.height = height;
+    draft.globalTable = std::move(table);
+    draft.frames = std::move(frames);
+    return draft;
 }
 
 void ExpectIndexes(const DecodedPicture& picture, const std::vector<std::uint8_t>& expected)
@@ -49,8 +49,8 @@ void ExpectIndexes(const DecodedPicture& picture, const std::vector<std::uint8_t
 TEST(GifReader, GivesTheFirstFrameInTheEightBitLayout)
 {
     std::vector<std::uint8_t> indexes = {0, 1, 2, 3, 3, 2, 1, 0, 1, 1, 2, 2, 0, 3, 0, 3, 2, 2, 2, 2};
-    GifSpec spec = Screen(5, 4, {Frame(0, 0, 5, 4, indexes), Frame(0, 0, 5, 4, std::vector<std::uint8_t>(20, 3))});
-    auto picture = TryDecodePicture(GifFileBytes(spec));
+    GifDraft draft = Screen(5, 4, {Frame(0, 0, 5, 4, indexes), Frame(0, 0, 5, 4, std::vector<std::uint8_t>(20, 3))});
+    auto picture = TryDecodePicture(GifFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(picture->kind, PictureKind::Gif);
     ASSERT_EQ(picture->width, 5u);
@@ -67,11 +67,11 @@ TEST(GifReader, GivesTheFirstFrameInTheEightBitLayout)
 
 TEST(GifReader, UncoveredAndTransparentPixelsShowTheBackgroundIndex)
 {
-    GifFrameSpec frame = Frame(1, 1, 2, 2, {1, 2, 3, 1});
+    GifFrameDraft frame = Frame(1, 1, 2, 2, {1, 2, 3, 1});
     frame.transparent = 3;
-    GifSpec spec = Screen(4, 3, {frame});
-    spec.background = 2;
-    auto picture = TryDecodePicture(GifFileBytes(spec));
+    GifDraft draft = Screen(4, 3, {frame});
+    draft.background = 2;
+    auto picture = TryDecodePicture(GifFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     ExpectIndexes(*picture, {2, 2, 2, 2,  //
                              2, 1, 2, 2,  //
@@ -80,7 +80,7 @@ TEST(GifReader, UncoveredAndTransparentPixelsShowTheBackgroundIndex)
 
 TEST(GifReader, ALocalTableTakesThePlaceOfTheGlobalOne)
 {
-    GifFrameSpec frame = Frame(0, 0, 2, 1, {0, 1});
+    GifFrameDraft frame = Frame(0, 0, 2, 1, {0, 1});
     frame.localTable = {0xABCDEF, 0x123456};
     auto picture = TryDecodePicture(GifFileBytes(Screen(2, 1, {frame})));
     ASSERT_TRUE(picture) << picture.Reason();
@@ -94,7 +94,7 @@ TEST(GifReader, PutsInterlacedRowsInPlace)
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 3; ++x)
             indexes.push_back(static_cast<std::uint8_t>(y));
-    GifFrameSpec frame = Frame(0, 0, 3, 11, indexes);
+    GifFrameDraft frame = Frame(0, 0, 3, 11, indexes);
     frame.interlaced = true;
     std::vector<Rgb> sixteen(16);
     auto picture = TryDecodePicture(GifFileBytes(Screen(3, 11, {frame}, sixteen)));
@@ -121,7 +121,7 @@ TEST_P(GifLzwTest, DecodesWhatTheEncoderWrote)
     if (shape.runs)
         for (std::size_t i = 0; i < count; ++i)
             indexes[i] = static_cast<std::uint8_t>((i / 97) % shape.colours);
-    GifFrameSpec frame = Frame(0, 0, shape.width, shape.height, indexes);
+    GifFrameDraft frame = Frame(0, 0, shape.width, shape.height, indexes);
     frame.clearWhenFull = shape.clearWhenFull;
     auto picture = TryDecodePicture(GifFileBytes(Screen(shape.width, shape.height, {frame},
                                                         std::vector<Rgb>(shape.colours))));
@@ -140,9 +140,9 @@ INSTANTIATE_TEST_SUITE_P(Shapes, GifLzwTest,
 TEST(GifReader, DataThatEndsEarlyGivesTheRowsBeforeIt)
 {
     std::vector<std::uint8_t> indexes = NoiseBytes(64 * 64, 3, 4);
-    GifSpec spec = Screen(64, 64, {Frame(0, 0, 64, 64, indexes)});
-    spec.background = 0;
-    Bytes file = GifFileBytes(spec);
+    GifDraft draft = Screen(64, 64, {Frame(0, 0, 64, 64, indexes)});
+    draft.background = 0;
+    Bytes file = GifFileBytes(draft);
     file.resize(file.size() / 2);
     auto picture = TryDecodePicture(file);
     ASSERT_TRUE(picture) << picture.Reason();
@@ -154,21 +154,21 @@ TEST(GifReader, StopsAtACodeThatCannotBeDecoded)
 {
     // Minimum code size 2: clear (4), then 1, then 7 (not yet defined: the
     // next code would be 6), in 3-bit codes.
-    GifFrameSpec frame = Frame(0, 0, 3, 1, {});
+    GifFrameDraft frame = Frame(0, 0, 3, 1, {});
     frame.minimumCodeSize = 2;
     std::uint32_t bits = 4 | (1 << 3) | (7 << 6);
     frame.data = Bytes{2, static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8), 0};
-    GifSpec spec = Screen(3, 1, {frame});
-    spec.background = 3;
-    auto picture = TryDecodePicture(GifFileBytes(spec));
+    GifDraft draft = Screen(3, 1, {frame});
+    draft.background = 3;
+    auto picture = TryDecodePicture(GifFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     ExpectIndexes(*picture, {1, 3, 3});
 }
 
 TEST(GifReader, ClipsFramesToTheScreen)
 {
-    GifSpec spec = Screen(3, 2, {Frame(2, 1, 3, 2, {1, 2, 3, 1, 2, 3})});
-    auto picture = TryDecodePicture(GifFileBytes(spec));
+    GifDraft draft = Screen(3, 2, {Frame(2, 1, 3, 2, {1, 2, 3, 1, 2, 3})});
+    auto picture = TryDecodePicture(GifFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     ExpectIndexes(*picture, {0, 0, 0, 0, 0, 1});
 }
@@ -179,7 +179,7 @@ TEST(GifReader, AnInterlacedFrameTallerThanTheScreenShowsItsTopRows)
     std::vector<std::uint8_t> indexes;
     for (int y = 0; y < 20; ++y)
         indexes.insert(indexes.end(), 2, static_cast<std::uint8_t>(y));
-    GifFrameSpec frame = Frame(0, 0, 2, 20, indexes);
+    GifFrameDraft frame = Frame(0, 0, 2, 20, indexes);
     frame.interlaced = true;
     auto picture = TryDecodePicture(GifFileBytes(Screen(2, 3, {frame}, std::vector<Rgb>(32))));
     ASSERT_TRUE(picture) << picture.Reason();
@@ -188,8 +188,8 @@ TEST(GifReader, AnInterlacedFrameTallerThanTheScreenShowsItsTopRows)
 
 TEST(GifReader, AnEmptyScreenTakesTheFirstFramesSize)
 {
-    GifSpec spec = Screen(0, 0, {Frame(1, 0, 2, 2, {1, 2, 3, 1})});
-    auto picture = TryDecodePicture(GifFileBytes(spec));
+    GifDraft draft = Screen(0, 0, {Frame(1, 0, 2, 2, {1, 2, 3, 1})});
+    auto picture = TryDecodePicture(GifFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(picture->width, 3u);
     EXPECT_EQ(picture->height, 2u);
@@ -217,7 +217,7 @@ Bytes GlobalTableOf(std::uint8_t flags, std::size_t size)
 
 Bytes WithCodeSize(int codeSize)
 {
-    GifFrameSpec frame = Frame(0, 0, 2, 1, {1, 1});
+    GifFrameDraft frame = Frame(0, 0, 2, 1, {1, 1});
     frame.minimumCodeSize = codeSize;
     return GifFileBytes(Screen(2, 1, {frame}));
 }
@@ -234,16 +234,16 @@ Bytes WithoutFrames()
 
 Bytes ScreenOf(int width, int height)
 {
-    GifSpec spec = Screen(2, 1, {Frame(0, 0, 2, 1, {1, 1})});
-    spec.width = width;
-    spec.height = height;
-    return GifFileBytes(spec);
+    GifDraft draft = Screen(2, 1, {Frame(0, 0, 2, 1, {1, 1})});
+    draft.width = width;
+    draft.height = height;
+    return GifFileBytes(draft);
 }
 
 // The frame's own table of 256 colours is cut after 100 of its 768 bytes.
 Bytes LocalTablePastTheEnd()
 {
-    GifFrameSpec frame = Frame(0, 0, 2, 1, {1, 1});
+    GifFrameDraft frame = Frame(0, 0, 2, 1, {1, 1});
     frame.localTable.assign(256, 0x808080);
     Bytes file = GifFileBytes(Screen(2, 1, {frame}, {}));
     // Header, graphic control extension, image descriptor.

@@ -20,9 +20,9 @@ Bytes SolidImage(int size, Rgb colour)
     return IconDib(size, size, 4, {0x000000, colour}, colours, mask);
 }
 
-IconEntrySpec Entry(std::uint8_t size, std::uint8_t colourCount, Rgb colour)
+IconEntryDraft Entry(std::uint8_t size, std::uint8_t colourCount, Rgb colour)
 {
-    IconEntrySpec entry;
+    IconEntryDraft entry;
     entry.width = size;
     entry.height = size;
     entry.colourCount = colourCount;
@@ -35,7 +35,7 @@ struct Chosen {
     Rgb colour;
 };
 
-Chosen Choose(const std::vector<IconEntrySpec>& entries)
+Chosen Choose(const std::vector<IconEntryDraft>& entries)
 {
     auto picture = TryDecodePicture(IconFileBytes(1, entries));
     if (!picture)
@@ -69,7 +69,7 @@ TEST(IcoReader, MaskedPixelsAreTransparent)
 {
     // 2 × 2, 8 bits: the top-right pixel masked.
     Bytes image = IconDib(2, 2, 8, {0x112233, 0x445566}, {{0, 1}, {1, 0}}, {{0, 1}, {0, 0}});
-    IconEntrySpec entry;
+    IconEntryDraft entry;
     entry.width = 2;
     entry.height = 2;
     entry.image = image;
@@ -89,7 +89,7 @@ TEST(IcoReader, ThirtyTwoBitIconsUseTheirAlpha)
 {
     // Alpha decides over the mask, which claims every pixel opaque.
     Bytes image = IconDib(2, 1, 32, {}, {{0x80FF0000, 0xFF00FF00}}, {{0, 0}});
-    IconEntrySpec entry;
+    IconEntryDraft entry;
     entry.width = 2;
     entry.height = 1;
     entry.image = image;
@@ -111,7 +111,7 @@ TEST(IcoReader, ThirtyTwoBitIconsUseTheirAlpha)
 
 TEST(IcoReader, ReadsPngCompressedImages)
 {
-    IconEntrySpec entry;
+    IconEntryDraft entry;
     entry.width = 0;  // 256
     entry.height = 0;
     entry.colourCount = 0;
@@ -135,10 +135,10 @@ TEST(IcoReader, CursorsAreReadLikeIcons)
 
 TEST(IcoReader, RefusesEntriesOutsideTheData)
 {
-    IconEntrySpec past = Entry(32, 16, 0xFF0000);
+    IconEntryDraft past = Entry(32, 16, 0xFF0000);
     past.offset = 100000;
     EXPECT_EQ(TryDecodePicture(IconFileBytes(1, {past})).Reason(), "icon image lies outside the data");
-    IconEntrySpec tooLong = Entry(32, 16, 0xFF0000);
+    IconEntryDraft tooLong = Entry(32, 16, 0xFF0000);
     tooLong.size = 0xFFFFFFF0;
     EXPECT_EQ(TryDecodePicture(IconFileBytes(1, {tooLong})).Reason(), "icon image lies outside the data");
 
@@ -157,7 +157,7 @@ struct Field {
 // A 32-pixel icon whose image has 32-bit fields of its header set.
 Bytes WithImageFields(std::initializer_list<Field> fields)
 {
-    IconEntrySpec entry = Entry(32, 16, 0xFF0000);
+    IconEntryDraft entry = Entry(32, 16, 0xFF0000);
     for (Field field : fields)
         for (int i = 0; i < 4; ++i)
             entry.image[field.at + i] = static_cast<std::uint8_t>(field.value >> (8 * i));
@@ -166,7 +166,7 @@ Bytes WithImageFields(std::initializer_list<Field> fields)
 
 TEST(IcoReader, RefusesImagesThatDoNotDecode)
 {
-    IconEntrySpec entry = Entry(32, 16, 0xFF0000);
+    IconEntryDraft entry = Entry(32, 16, 0xFF0000);
     entry.image.resize(40 + 16 + 100);  // colour rows cut short
     EXPECT_EQ(TryDecodePicture(IconFileBytes(1, {entry})).Reason(), "pixel rows run past the end of the data");
     entry.image.resize(20);  // the header itself cut short
@@ -193,7 +193,7 @@ TEST(IcoReader, RefusesImagesThatDoNotDecode)
 
 TEST(IcoReader, AMissingMaskLeavesEveryPixelOpaque)
 {
-    IconEntrySpec entry = Entry(16, 16, 0x00FF00);
+    IconEntryDraft entry = Entry(16, 16, 0x00FF00);
     entry.image.resize(entry.image.size() - 16 * 4);  // the mask rows, 4 bytes each
     auto picture = TryDecodePicture(IconFileBytes(1, {entry}));
     ASSERT_TRUE(picture) << picture.Reason();

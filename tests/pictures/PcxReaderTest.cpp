@@ -13,25 +13,25 @@ namespace {
 using namespace vellumry::units;
 using namespace vellumry::test;
 
-PcxSpec EightBit(int width, int height, int bytesPerLine, std::vector<std::uint8_t> lines)
+PcxDraft EightBit(int width, int height, int bytesPerLine, std::vector<std::uint8_t> lines)
 {
-    PcxSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bytesPerLine = bytesPerLine;
-    spec.lines = std::move(lines);
-    spec.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-    spec.palette.resize(256, 0x808080);
-    spec.palette[0xC5] = 0x123456;  // a value that must be written as a run
-    return spec;
+    PcxDraft draft;
+    draft.width = width;
+    draft.height = height;
+    draft.bytesPerLine = bytesPerLine;
+    draft.lines = std::move(lines);
+    draft.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    draft.palette.resize(256, 0x808080);
+    draft.palette[0xC5] = 0x123456;  // a value that must be written as a run
+    return draft;
 }
 
 TEST(PcxReader, GivesEightBitPicturesInTheEightBitLayout)
 {
     // 3 × 2 in lines of 4 bytes (the fourth is padding); runs and the
     // value 0xC5, which only a run can hold.
-    PcxSpec spec = EightBit(3, 2, 4, {1, 1, 2, 0, 0xC5, 3, 3, 0});
-    auto picture = TryDecodePicture(PcxFileBytes(spec));
+    PcxDraft draft = EightBit(3, 2, 4, {1, 1, 2, 0, 0xC5, 3, 3, 0});
+    auto picture = TryDecodePicture(PcxFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(picture->kind, PictureKind::Pcx8);
     ASSERT_EQ(picture->width, 3u);
@@ -45,10 +45,10 @@ TEST(PcxReader, GivesEightBitPicturesInTheEightBitLayout)
 
 TEST(PcxReader, WithoutAColourTableGivesGrey)
 {
-    PcxSpec spec = EightBit(2, 1, 2, {0x10, 0xF0});
-    spec.palette.clear();
-    spec.version = 3;
-    auto picture = TryDecodePicture(PcxFileBytes(spec));
+    PcxDraft draft = EightBit(2, 1, 2, {0x10, 0xF0});
+    draft.palette.clear();
+    draft.version = 3;
+    auto picture = TryDecodePicture(PcxFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(PixelOf(*picture, 0, 0), 0x101010u);
     EXPECT_EQ(PixelOf(*picture, 1, 0), 0xF0F0F0u);
@@ -78,8 +78,8 @@ TEST(PcxReader, RunsMayCrossFromOneLineIntoTheNext)
 
 TEST(PcxReader, DataThatEndsEarlyLeavesIndexZero)
 {
-    PcxSpec spec = EightBit(2, 3, 2, {1, 1, 2, 2, 3, 3});
-    Bytes file = PcxFileBytes(spec);
+    PcxDraft draft = EightBit(2, 3, 2, {1, 1, 2, 2, 3, 3});
+    Bytes file = PcxFileBytes(draft);
     // Keep the header and the first line's run (2 bytes); no colour table.
     file.resize(128 + 2);
     auto picture = TryDecodePicture(file);
@@ -92,14 +92,14 @@ TEST(PcxReader, DataThatEndsEarlyLeavesIndexZero)
 TEST(PcxReader, GivesOneBitPicturesInTheMonochromeLayout)
 {
     // 10 pixels wide: 2 bytes a line in the file, padded to 2 in the layout.
-    PcxSpec spec;
-    spec.version = 3;
-    spec.bitsPerPixel = 1;
-    spec.width = 10;
-    spec.height = 2;
-    spec.bytesPerLine = 2;
-    spec.lines = {0b10110000, 0b11000000, 0b00000000, 0b01000000};
-    auto picture = TryDecodePicture(PcxFileBytes(spec));
+    PcxDraft draft;
+    draft.version = 3;
+    draft.bitsPerPixel = 1;
+    draft.width = 10;
+    draft.height = 2;
+    draft.bytesPerLine = 2;
+    draft.lines = {0b10110000, 0b11000000, 0b00000000, 0b01000000};
+    auto picture = TryDecodePicture(PcxFileBytes(draft));
     ASSERT_TRUE(picture) << picture.Reason();
     EXPECT_EQ(picture->kind, PictureKind::Pcx1);
     ASSERT_EQ(picture->pixels.size(), 4u);

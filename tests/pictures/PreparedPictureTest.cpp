@@ -51,21 +51,21 @@ TEST(PreparePicture, BlendsPngAlphaOverTheBackground)
 TEST(PreparePicture, PutsEveryLayoutTheRightWayUp)
 {
     // Top row red, bottom row blue, in every kind with opaque pixels.
-    BmpSpec bmp;
+    BmpDraft bmp;
     bmp.width = 2;
     bmp.height = 2;
     bmp.bitCount = 24;
     bmp.pixels = DibRows({{0xFF0000, 0xFF0000}, {0x0000FF, 0x0000FF}}, 24);
-    GifSpec gif;
+    GifDraft gif;
     gif.width = 2;
     gif.height = 2;
     gif.globalTable = {0xFF0000, 0x0000FF};
-    GifFrameSpec frame;
+    GifFrameDraft frame;
     frame.width = 2;
     frame.height = 2;
     frame.indexes = {0, 0, 1, 1};
     gif.frames = {frame};
-    PcxSpec pcx;
+    PcxDraft pcx;
     pcx.width = 2;
     pcx.height = 2;
     pcx.bytesPerLine = 2;
@@ -92,7 +92,7 @@ TEST(PreparePicture, CarriesEveryPixelOfATwentyFourBitPicture)
     // Five columns: four go through the word-wise copy, one through the rest.
     std::vector<std::vector<std::uint32_t>> rows = {{0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F},
                                                     {0xF1F2F3, 0xE1E2E3, 0xD1D2D3, 0xC1C2C3, 0xB1B2B3}};
-    BmpSpec bmp;
+    BmpDraft bmp;
     bmp.width = 5;
     bmp.height = 2;
     bmp.bitCount = 24;
@@ -105,7 +105,7 @@ TEST(PreparePicture, CarriesEveryPixelOfATwentyFourBitPicture)
 
 TEST(PreparePicture, GivesMonochromePicturesBlackAndWhite)
 {
-    PcxSpec pcx;
+    PcxDraft pcx;
     pcx.version = 3;
     pcx.bitsPerPixel = 1;
     pcx.width = 3;
@@ -120,7 +120,7 @@ TEST(PreparePicture, GivesMonochromePicturesBlackAndWhite)
 
 TEST(PreparePicture, KeepsAnIconsTransparency)
 {
-    IconEntrySpec entry;
+    IconEntryDraft entry;
     entry.width = 2;
     entry.height = 1;
     entry.image = IconDib(2, 1, 24, {}, {{0x00FF00, 0x0000FF}}, {{1, 0}});
@@ -248,16 +248,16 @@ TEST(GifTestFiles, ReadTheSameWithQt)
     std::vector<Rgb> table(256);
     for (int i = 0; i < 256; ++i)
         table[i] = static_cast<Rgb>(i * 0x010203 & 0xFFFFFF);
-    GifFrameSpec frame;
+    GifFrameDraft frame;
     frame.width = width;
     frame.height = height;
     frame.indexes = NoiseBytes(static_cast<std::size_t>(width) * height, 11);
-    GifSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.globalTable = table;
-    spec.frames = {frame};
-    Bytes file = GifFileBytes(spec);
+    GifDraft draft;
+    draft.width = width;
+    draft.height = height;
+    draft.globalTable = table;
+    draft.frames = {frame};
+    Bytes file = GifFileBytes(draft);
     QByteArray data(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

@@ -186,45 +186,45 @@ Bytes PngFileBytes(int width, int height, const std::vector<std::uint32_t>& argb
     return bytes;
 }
 
-Bytes BmpFileBytes(const BmpSpec& spec)
+Bytes BmpFileBytes(const BmpDraft& draft)
 {
     Bytes header;
-    if (spec.coreHeader) {
+    if (draft.coreHeader) {
         Put32(header, 12);
-        Put16(header, static_cast<std::uint32_t>(spec.width));
-        Put16(header, static_cast<std::uint32_t>(spec.height));
+        Put16(header, static_cast<std::uint32_t>(draft.width));
+        Put16(header, static_cast<std::uint32_t>(draft.height));
         Put16(header, 1);
-        Put16(header, spec.bitCount);
+        Put16(header, draft.bitCount);
     } else {
         Put32(header, 40);
-        Put32(header, static_cast<std::uint32_t>(spec.width));
-        Put32(header, static_cast<std::uint32_t>(spec.height));
+        Put32(header, static_cast<std::uint32_t>(draft.width));
+        Put32(header, static_cast<std::uint32_t>(draft.height));
         Put16(header, 1);
-        Put16(header, spec.bitCount);
-        Put32(header, spec.compression);
-        Put32(header, static_cast<std::uint32_t>(spec.pixels.size()));
+        Put16(header, draft.bitCount);
+        Put32(header, draft.compression);
+        Put32(header, static_cast<std::uint32_t>(draft.pixels.size()));
         Put32(header, 2835);
         Put32(header, 2835);
-        bool indexed = spec.bitCount <= 8;
-        auto tableSize = indexed ? static_cast<std::uint32_t>(spec.palette.size()) : 0;
-        Put32(header, spec.coloursUsed ? spec.coloursUsed : tableSize);
+        bool indexed = draft.bitCount <= 8;
+        auto tableSize = indexed ? static_cast<std::uint32_t>(draft.palette.size()) : 0;
+        Put32(header, draft.coloursUsed ? draft.coloursUsed : tableSize);
         Put32(header, 0);
     }
-    for (std::uint32_t mask : spec.masks)
+    for (std::uint32_t mask : draft.masks)
         Put32(header, mask);
-    for (Rgb colour : spec.palette) {
-        if (spec.coreHeader)
+    for (Rgb colour : draft.palette) {
+        if (draft.coreHeader)
             header.insert(header.end(), {Blue(colour), Green(colour), Red(colour)});
         else
             PutQuad(header, colour);
     }
     Bytes file{'B', 'M'};
-    std::uint32_t offset = spec.pixelOffset.value_or(static_cast<std::uint32_t>(14 + header.size()));
-    Put32(file, static_cast<std::uint32_t>(14 + header.size() + spec.pixels.size()));
+    std::uint32_t offset = draft.pixelOffset.value_or(static_cast<std::uint32_t>(14 + header.size()));
+    Put32(file, static_cast<std::uint32_t>(14 + header.size() + draft.pixels.size()));
     Put32(file, 0);
     Put32(file, offset);
     file.insert(file.end(), header.begin(), header.end());
-    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    file.insert(file.end(), draft.pixels.begin(), draft.pixels.end());
     return file;
 }
 
@@ -283,14 +283,14 @@ Bytes IconDib(int width, int height, std::uint16_t bitCount, const std::vector<R
     return out;
 }
 
-Bytes IconFileBytes(std::uint16_t type, const std::vector<IconEntrySpec>& entries)
+Bytes IconFileBytes(std::uint16_t type, const std::vector<IconEntryDraft>& entries)
 {
     Bytes out;
     Put16(out, 0);
     Put16(out, type);
     Put16(out, static_cast<std::uint32_t>(entries.size()));
     auto next = static_cast<std::uint32_t>(6 + 16 * entries.size());
-    for (const IconEntrySpec& entry : entries) {
+    for (const IconEntryDraft& entry : entries) {
         out.insert(out.end(), {entry.width, entry.height, entry.colourCount, 0});
         Put16(out, 1);
         Put16(out, 32);
@@ -298,7 +298,7 @@ Bytes IconFileBytes(std::uint16_t type, const std::vector<IconEntrySpec>& entrie
         Put32(out, entry.offset.value_or(next));
         next += static_cast<std::uint32_t>(entry.image.size());
     }
-    for (const IconEntrySpec& entry : entries)
+    for (const IconEntryDraft& entry : entries)
         out.insert(out.end(), entry.image.begin(), entry.image.end());
     return out;
 }
@@ -393,26 +393,26 @@ void PutTable(Bytes& out, const std::vector<Rgb>& table)
 
 }  // namespace
 
-Bytes GifFileBytes(const GifSpec& spec)
+Bytes GifFileBytes(const GifDraft& draft)
 {
     Bytes out{'G', 'I', 'F', '8', '9', 'a'};
-    Put16(out, static_cast<std::uint32_t>(spec.width));
-    Put16(out, static_cast<std::uint32_t>(spec.height));
-    bool global = !spec.globalTable.empty();
-    out.push_back(global ? static_cast<std::uint8_t>(0x80 | (TableBits(spec.globalTable.size()) - 1)) : 0);
-    out.push_back(spec.background);
+    Put16(out, static_cast<std::uint32_t>(draft.width));
+    Put16(out, static_cast<std::uint32_t>(draft.height));
+    bool global = !draft.globalTable.empty();
+    out.push_back(global ? static_cast<std::uint8_t>(0x80 | (TableBits(draft.globalTable.size()) - 1)) : 0);
+    out.push_back(draft.background);
     out.push_back(0);
-    if (!spec.globalTable.empty())
-        PutTable(out, spec.globalTable);
-    if (spec.loopCount) {
+    if (!draft.globalTable.empty())
+        PutTable(out, draft.globalTable);
+    if (draft.loopCount) {
         out.insert(out.end(), {0x21, 0xFF, 11});
         for (char c : std::string("NETSCAPE2.0"))
             out.push_back(static_cast<std::uint8_t>(c));
         out.insert(out.end(), {3, 1});
-        Put16(out, static_cast<std::uint32_t>(*spec.loopCount));
+        Put16(out, static_cast<std::uint32_t>(*draft.loopCount));
         out.push_back(0);
     }
-    for (const GifFrameSpec& frame : spec.frames) {
+    for (const GifFrameDraft& frame : draft.frames) {
         if (frame.graphicControl) {
             out.insert(out.end(), {0x21, 0xF9, 4});
             out.push_back(static_cast<std::uint8_t>((frame.disposal << 2) | (frame.transparent ? 1 : 0)));
@@ -441,13 +441,13 @@ Bytes GifFileBytes(const GifSpec& spec)
         } else {
             stored = frame.indexes;
         }
-        const std::vector<Rgb>& table = frame.localTable.empty() ? spec.globalTable : frame.localTable;
+        const std::vector<Rgb>& table = frame.localTable.empty() ? draft.globalTable : frame.localTable;
         int minimum = frame.minimumCodeSize ? frame.minimumCodeSize : std::max(2, TableBits(table.size()));
         out.push_back(static_cast<std::uint8_t>(minimum));
         Bytes data = frame.data ? *frame.data : GifLzwData(stored, minimum, frame.clearWhenFull);
         out.insert(out.end(), data.begin(), data.end());
     }
-    if (spec.trailer)
+    if (draft.trailer)
         out.push_back(0x3B);
     return out;
 }
@@ -467,33 +467,33 @@ Bytes PcxRunLengths(std::span<const std::uint8_t> bytes)
     return out;
 }
 
-Bytes PcxFileBytes(const PcxSpec& spec)
+Bytes PcxFileBytes(const PcxDraft& draft)
 {
-    Bytes out{0x0A, spec.version, 1, spec.bitsPerPixel};
+    Bytes out{0x0A, draft.version, 1, draft.bitsPerPixel};
     Put16(out, 0);
     Put16(out, 0);
-    Put16(out, static_cast<std::uint32_t>(spec.width - 1));
-    Put16(out, static_cast<std::uint32_t>(spec.height - 1));
+    Put16(out, static_cast<std::uint32_t>(draft.width - 1));
+    Put16(out, static_cast<std::uint32_t>(draft.height - 1));
     Put16(out, 72);
     Put16(out, 72);
     out.resize(out.size() + 48, 0);
     out.push_back(0);
     out.push_back(1);  // planes
-    Put16(out, static_cast<std::uint32_t>(spec.bytesPerLine));
+    Put16(out, static_cast<std::uint32_t>(draft.bytesPerLine));
     Put16(out, 1);
     Put16(out, 0);
     Put16(out, 0);
     out.resize(128, 0);
     // Each scan line is encoded on its own, as most writers do.
-    for (int y = 0; y < spec.height; ++y) {
-        Bytes line = PcxRunLengths(std::span(spec.lines).subspan(static_cast<std::size_t>(y) * spec.bytesPerLine,
-                                                                 static_cast<std::size_t>(spec.bytesPerLine)));
+    for (int y = 0; y < draft.height; ++y) {
+        Bytes line = PcxRunLengths(std::span(draft.lines).subspan(static_cast<std::size_t>(y) * draft.bytesPerLine,
+                                                                 static_cast<std::size_t>(draft.bytesPerLine)));
         out.insert(out.end(), line.begin(), line.end());
     }
-    if (!spec.palette.empty()) {
+    if (!draft.palette.empty()) {
         out.push_back(0x0C);
         for (std::size_t i = 0; i < 256; ++i) {
-            Rgb c = i < spec.palette.size() ? spec.palette[i] : 0;
+            Rgb c = i < draft.palette.size() ? draft.palette[i] : 0;
             out.insert(out.end(), {Red(c), Green(c), Blue(c)});
         }
     }

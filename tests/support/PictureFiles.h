@@ -52,7 +52,7 @@ void Put32(Bytes& out, std::uint32_t value);
 
 // A BMP file: file header, a BITMAPINFOHEADER (or the 12-byte core header),
 // optional masks, a colour table and the pixel bytes exactly as given.
-struct BmpSpec {
+struct BmpDraft {
     std::int32_t width = 0;
     std::int32_t height = 0;  // negative: top-down
     std::uint16_t bitCount = 24;
@@ -64,7 +64,7 @@ struct BmpSpec {
     std::optional<std::uint32_t> pixelOffset;  // default: right after the table
     Bytes pixels;
 };
-Bytes BmpFileBytes(const BmpSpec& spec);
+Bytes BmpFileBytes(const BmpDraft& draft);
 
 // Rows of `bitCount`-bit values padded to 32 bits, stored bottom row first
 // (as a DIB stores them) from top-down values.
@@ -76,7 +76,7 @@ Bytes IconDib(int width, int height, std::uint16_t bitCount, const std::vector<R
               const std::vector<std::vector<std::uint32_t>>& colourRows,
               const std::vector<std::vector<std::uint32_t>>& maskRows);
 
-struct IconEntrySpec {
+struct IconEntryDraft {
     std::uint8_t width = 32;
     std::uint8_t height = 32;
     std::uint8_t colourCount = 16;
@@ -85,10 +85,10 @@ struct IconEntrySpec {
     std::optional<std::uint32_t> size;    // default: the image's size
 };
 // type 1: icon, 2: cursor.
-Bytes IconFileBytes(std::uint16_t type, const std::vector<IconEntrySpec>& entries);
+Bytes IconFileBytes(std::uint16_t type, const std::vector<IconEntryDraft>& entries);
 
 // GIF streams with real LZW compression.
-struct GifFrameSpec {
+struct GifFrameDraft {
     int left = 0;
     int top = 0;
     int width = 0;
@@ -104,16 +104,16 @@ struct GifFrameSpec {
     bool clearWhenFull = true;
     std::optional<Bytes> data;  // the image data sub-blocks, instead of encoding `indexes`
 };
-struct GifSpec {
+struct GifDraft {
     int width = 0;
     int height = 0;
     std::vector<Rgb> globalTable;  // 2, 4, ..., 256 entries, or empty
     std::uint8_t background = 0;
     std::optional<int> loopCount;
-    std::vector<GifFrameSpec> frames;
+    std::vector<GifFrameDraft> frames;
     bool trailer = true;
 };
-Bytes GifFileBytes(const GifSpec& spec);
+Bytes GifFileBytes(const GifDraft& draft);
 
 // LZW codes in GIF's bit order, wrapped in sub-blocks with a terminator. With
 // `clearWhenFull` off a full table is kept (the decoder must then go on with
@@ -123,7 +123,7 @@ Bytes GifLzwData(std::span<const std::uint8_t> indexes, int minimumCodeSize, boo
 // A PCX file of one plane, run-length encoded from unencoded scan lines of
 // `bytesPerLine` bytes each; for 8 bits, a 256-colour table at the end when
 // `palette` has entries.
-struct PcxSpec {
+struct PcxDraft {
     std::uint8_t version = 5;
     std::uint8_t bitsPerPixel = 8;
     int width = 0;
@@ -132,7 +132,7 @@ struct PcxSpec {
     std::vector<std::uint8_t> lines;  // height × bytesPerLine
     std::vector<Rgb> palette;
 };
-Bytes PcxFileBytes(const PcxSpec& spec);
+Bytes PcxFileBytes(const PcxDraft& draft);
 Bytes PcxRunLengths(std::span<const std::uint8_t> bytes);
 
 // A deterministic pseudo-random byte sequence.
