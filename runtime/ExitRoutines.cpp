@@ -1,14 +1,14 @@
 #include "runtime/ExitRoutines.h"
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
+
+#include "platform/base/Guarded.h"
 
 namespace vellumry::runtime {
 namespace {
 
-std::mutex g_lock;
-std::vector<ExitRoutine> g_routines;
+base::Guarded<std::vector<ExitRoutine>> g_routines;
 
 }  // namespace
 
@@ -16,26 +16,22 @@ void RegisterExitRoutine(ExitRoutine routine)
 {
     if (!routine)
         return;
-    std::lock_guard guard(g_lock);
-    if (std::find(g_routines.begin(), g_routines.end(), routine) == g_routines.end())
-        g_routines.push_back(routine);
+    auto routines = g_routines.Lock();
+    if (std::find(routines->begin(), routines->end(), routine) == routines->end())
+        routines->push_back(routine);
 }
 
 void RunExitRoutines()
 {
     std::vector<ExitRoutine> routines;
-    {
-        std::lock_guard guard(g_lock);
-        routines.swap(g_routines);
-    }
+    g_routines.Lock()->swap(routines);
     for (size_t i = 0; i < routines.size(); ++i)
         routines[i](static_cast<std::int32_t>(i));
 }
 
 void ClearExitRoutines()
 {
-    std::lock_guard guard(g_lock);
-    g_routines.clear();
+    g_routines.Lock()->clear();
 }
 
 }  // namespace vellumry::runtime

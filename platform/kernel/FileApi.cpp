@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <mutex>
 #include <string>
 #include <type_traits>
 
@@ -79,13 +78,13 @@ public:
 
     DWORD Close() override
     {
-        std::lock_guard guard(m_lock);
-        if (m_fd < 0)
+        auto fd = m_fd.Lock();
+        if (*fd < 0)
             return ERROR_SUCCESS;
-        int result = close(m_fd);
+        int result = close(*fd);
         int error = errno;
-        m_fd = -1;
-        ShareRegistry::Instance().Remove(m_ticket);
+        *fd = -1;
+        OpenFiles().Lock()->Remove(m_ticket);
         // The descriptor is gone even when close reports a deferred write
         // error; the caller still learns that the data may not have landed.
         return result == 0 || error == EINTR ? ERROR_SUCCESS : ErrorFromErrno(error, ERROR_WRITE_FAULT);
@@ -98,16 +97,16 @@ public:
     DWORD Transfer(Byte* buffer, DWORD size, DWORD& done)
     {
         constexpr bool kWriting = std::is_const_v<Byte>;
-        std::lock_guard guard(m_lock);
+        auto fd = m_fd.Lock();
         done = 0;
         if (!(m_access & (kWriting ? GENERIC_WRITE : GENERIC_READ)))
             return ERROR_ACCESS_DENIED;
         while (done < size) {
             ssize_t n;
             if constexpr (kWriting)
-                n = write(m_fd, buffer + done, size - done);
+                n = write(*fd, buffer + done, size - done);
             else
-                n = read(m_fd, buffer + done, size - done);
+                n = read(*fd, buffer + done, size - done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -121,19 +120,20 @@ public:
 
     DWORD Size(std::uint64_t& size)
     {
-        std::lock_guard guard(m_lock);
+        auto fd = m_fd.Lock();
         struct stat info {};
-        if (fstat(m_fd, &info) != 0)
+        if (fstat(*fd, &info) != 0)
             return ErrorFromErrno(errno, ERROR_INVALID_HANDLE);
         size = static_cast<std::uint64_t>(info.st_size);
         return ERROR_SUCCESS;
     }
 
 private:
-    std::mutex m_lock;
-    int m_fd;
-    DWORD m_access;
-    std::uint64_t m_ticket;
+    // The descriptor, -1 once closed. One operation at a time uses it, so
+    // that a transfer's position and a close never interleave.
+    base::Guarded<int> m_fd;
+    const DWORD m_access;
+    const std::uint64_t m_ticket;
 };
 
 // Closes a descriptor on every early return of CreateFileA.
@@ -244,8 +244,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
     int accessFlags = access == (GENERIC_READ | GENERIC_WRITE) ? O_RDWR : access == GENERIC_WRITE ? O_WRONLY : O_RDONLY;
     mode_t mode = (flagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
 
-    ShareRegistry& registry = ShareRegistry::Instance();
-    auto held = registry.Hold();
+    auto registry = OpenFiles().Lock();
     bool existed = false;
     DWORD error = ERROR_SUCCESS;
     int raw = OpenForDisposition(host, accessFlags, creationDisposition, mode, existed, error);
@@ -262,7 +261,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
     if (existed && (access & GENERIC_WRITE) && IsReadOnly(info))
         return Fail(ERROR_ACCESS_DENIED);
     FileIdentity identity = IdentityOf(info);
-    if (!registry.Allows(identity, access, shareMode))
+    if (!registry->Allows(identity, access, shareMode))
         return Fail(ERROR_SHARING_VIOLATION);
     bool truncate = existed && (creationDisposition == CREATE_ALWAYS || creationDisposition == TRUNCATE_EXISTING);
     if (truncate && ftruncate(raw, 0) != 0)
@@ -270,8 +269,8 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
     int flags = fcntl(raw, F_GETFL);
     if (flags < 0 || fcntl(raw, F_SETFL, flags & ~O_NONBLOCK) != 0)
         return Fail(ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
-    std::uint64_t ticket = registry.Add(identity, access, shareMode);
-    held.unlock();
+    std::uint64_t ticket = registry->Add(identity, access, shareMode);
+    registry.Lock().unlock();
 
     HANDLE handle = InsertHandle(std::make_shared<FileObject>(owned.Release(), access, ticket));
     bool reportExisting = existed && (creationDisposition == CREATE_ALWAYS || creationDisposition == OPEN_ALWAYS);
@@ -314,14 +313,13 @@ BOOL DeleteFileA(LPCSTR fileName)
     std::string host;
     if (DWORD error = ResolveName(fileName, host); error != ERROR_SUCCESS)
         return FailBool(error);
-    ShareRegistry& registry = ShareRegistry::Instance();
-    auto held = registry.Hold();
+    auto registry = OpenFiles().Lock();
     struct stat info {};
     if (lstat(host.c_str(), &info) != 0)
         return FailBool(errno == ENOENT ? MissingNameError(host) : ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
     if (S_ISDIR(info.st_mode) || (S_ISREG(info.st_mode) && IsReadOnly(info)))
         return FailBool(ERROR_ACCESS_DENIED);
-    if (!registry.AllowsDelete(IdentityOf(info)))
+    if (!registry->AllowsDelete(IdentityOf(info)))
         return FailBool(ERROR_SHARING_VIOLATION);
     if (unlink(host.c_str()) != 0)
         return FailBool(ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
@@ -336,12 +334,11 @@ BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags)
         return FailBool(error);
     if (DWORD error = ResolveName(newFileName, to); error != ERROR_SUCCESS)
         return FailBool(error);
-    ShareRegistry& registry = ShareRegistry::Instance();
-    auto held = registry.Hold();
+    auto registry = OpenFiles().Lock();
     struct stat source {};
     if (lstat(from.c_str(), &source) != 0)
         return FailBool(errno == ENOENT ? MissingNameError(from) : ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
-    if (!registry.AllowsDelete(IdentityOf(source)))
+    if (!registry->AllowsDelete(IdentityOf(source)))
         return FailBool(ERROR_SHARING_VIOLATION);
     struct stat target {};
     if (lstat(to.c_str(), &target) == 0) {
@@ -349,7 +346,7 @@ BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags)
             return FailBool(ERROR_ALREADY_EXISTS);
         if (S_ISDIR(target.st_mode) || (S_ISREG(target.st_mode) && IsReadOnly(target)))
             return FailBool(ERROR_ACCESS_DENIED);
-        if (!registry.AllowsDelete(IdentityOf(target)))
+        if (!registry->AllowsDelete(IdentityOf(target)))
             return FailBool(ERROR_SHARING_VIOLATION);
     } else if (errno != ENOENT) {
         return FailBool(ErrorFromErrno(errno, ERROR_ACCESS_DENIED));

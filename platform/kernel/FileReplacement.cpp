@@ -1,15 +1,19 @@
 #include "platform/kernel/FileReplacement.h"
 
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
+#include <climits>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/base/LastError.h"
 #include "platform/kernel/FileApi.h"
+#include "platform/kernel/PathMapping.h"
 #include "platform/kernel/RuntimePathParts.h"
 #include "platform/kernel/ScopedHandle.h"
 
@@ -19,16 +23,56 @@ namespace {
 constexpr int kTemporaryNameAttempts = 64;
 // WriteFile takes a 32-bit count; larger pieces go in steps.
 constexpr std::size_t kWriteStep = 0x40000000;
+// Links followed to the file they name, at most; a longer chain is a loop.
+constexpr int kMostLinks = 40;
+constexpr mode_t kPermissionBits = 07777;
 
+// A temporary name in `folder` that no other thread or process can make:
+// the process and thread ids, which no two running threads share, and a
+// count of this process's names. A file left behind by an ended process of
+// the same ids only makes the next attempt take the next number.
 std::string TemporaryName(std::string_view folder)
 {
-    static std::atomic<std::uint32_t> counter{0};
-    auto clock = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::uint32_t number = (clock ^ static_cast<std::uint32_t>(getpid()) * 0x9E3779B9u) +
-                           counter.fetch_add(1, std::memory_order_relaxed) * 0x85EBCA6Bu;
-    char name[32];
-    std::snprintf(name, sizeof name, "~vlm%08X.tmp", number);
+    static std::atomic<std::uint64_t> counter{0};
+    char name[64];
+    std::snprintf(name, sizeof name, "~vlm%X-%lX-%llX.tmp", static_cast<unsigned>(getpid()),
+                  static_cast<long>(syscall(SYS_gettid)),
+                  static_cast<unsigned long long>(counter.fetch_add(1, std::memory_order_relaxed)));
     return std::string(folder) + name;
+}
+
+// The file a name finally names, when it names a symbolic link: the link
+// stays a link and the file it points to is replaced, as writing through it
+// replaces that file. A name that is no link is itself; nullopt for a chain
+// of links that does not end (ERROR_CANT_RESOLVE_FILENAME's case, reported
+// as a path that cannot be found).
+std::optional<std::string> FinalHostName(std::string host)
+{
+    for (int i = 0; i < kMostLinks; ++i) {
+        struct stat info {};
+        if (lstat(host.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return host;
+        char target[PATH_MAX];
+        ssize_t length = readlink(host.c_str(), target, sizeof target - 1);
+        if (length < 0)
+            return host;
+        std::string next(target, static_cast<std::size_t>(length));
+        if (next.empty() || next[0] != '/') {
+            std::size_t slash = host.rfind('/');
+            next = (slash == std::string::npos ? std::string() : host.substr(0, slash + 1)) + next;
+        }
+        host = std::move(next);
+    }
+    return std::nullopt;
+}
+
+// The permission bits of an existing file, to give its replacement.
+std::optional<mode_t> PermissionsOf(const std::string& host)
+{
+    struct stat info {};
+    if (stat(host.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return info.st_mode & kPermissionBits;
 }
 
 BOOL WriteAll(HANDLE file, std::span<const std::uint8_t> bytes)
@@ -51,17 +95,27 @@ BOOL ReplaceFileContents(LPCSTR fileName, std::span<const std::span<const std::u
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    std::string_view name(fileName);
-    std::size_t folderLength = FolderPartLength(name);
-    if (folderLength == name.size()) {
+    if (FolderPartLength(fileName) == std::string_view(fileName).size()) {
         SetLastError(ERROR_INVALID_NAME);
         return FALSE;
     }
+    // Through a symbolic link, the file it names is the one replaced.
+    std::string host = ToHostPath(fileName);
+    std::optional<std::string> finalHost = FinalHostName(host);
+    if (!finalHost) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    std::string finalName = *finalHost == host ? std::string(fileName) : ToRuntimePath(*finalHost);
+    std::string_view name(finalName);
+    std::size_t folderLength = FolderPartLength(name);
 
     // The exclusive hold on an existing target; a missing one is fine.
-    ScopedHandle target(CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle target(
+        CreateFileA(finalName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!target && GetLastError() != ERROR_FILE_NOT_FOUND)
         return FALSE;
+    std::optional<mode_t> permissions = target ? PermissionsOf(*finalHost) : std::nullopt;
 
     std::string temporary;
     ScopedHandle file;
@@ -83,9 +137,14 @@ BOOL ReplaceFileContents(LPCSTR fileName, std::span<const std::span<const std::u
         }
     if (!file.Close())
         written = false;
+    // An overwritten file keeps its permission bits.
+    if (written && permissions && chmod(ToHostPath(temporary).c_str(), *permissions) != 0) {
+        written = false;
+        SetLastError(ERROR_ACCESS_DENIED);
+    }
     if (written) {
         target.Close();
-        if (MoveFileExA(temporary.c_str(), fileName, MOVEFILE_REPLACE_EXISTING))
+        if (MoveFileExA(temporary.c_str(), finalName.c_str(), MOVEFILE_REPLACE_EXISTING))
             return TRUE;
     }
     DWORD error = GetLastError();

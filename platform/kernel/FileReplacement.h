@@ -6,6 +6,11 @@
 // any failure the temporary file is deleted and an existing target keeps its
 // old content.
 //
+// What a user expects of an overwritten file stays: it keeps its permission
+// bits, and a target that is a symbolic link stays a link: the file it
+// points to is the one replaced (in that file's folder). Temporary names
+// carry the process and thread ids, so two writers never pick the same one.
+//
 // While the bytes are written, an existing target is held open for writing
 // with no sharing, so the outcomes of the plain exclusive open stay: a target
 // that another opener of this process holds, a read-only target and a folder

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
-#include <mutex>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/base/Guarded.h"
 #include "platform/base/LastError.h"
 #include "platform/codepage/CodePage.h"
 #include "platform/kernel/PathMapping.h"
@@ -57,8 +57,8 @@ struct Search {
     size_t next = 0;
 };
 
-std::mutex g_lock;
-std::set<Search*> g_searches;
+// Open searches by handle; the handle is the search's address.
+base::Guarded<std::map<HANDLE, std::unique_ptr<Search>>> g_searches;
 
 FILETIME ToFileTime(const timespec& t)
 {
@@ -156,20 +156,20 @@ HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData)
     std::sort(search->entries.begin(), search->entries.end(), NameLess);
     *findData = search->entries[0].data;
     search->next = 1;
-    std::lock_guard guard(g_lock);
-    Search* raw = search.release();
-    g_searches.insert(raw);
-    return raw;
+    HANDLE handle = search.get();
+    g_searches.Lock()->emplace(handle, std::move(search));
+    return handle;
 }
 
 BOOL FindNextFileA(HANDLE handle, WIN32_FIND_DATAA* findData)
 {
-    std::lock_guard guard(g_lock);
-    auto* search = static_cast<Search*>(handle);
-    if (!g_searches.count(search) || findData == nullptr) {
+    auto searches = g_searches.Lock();
+    auto found = searches->find(handle);
+    if (found == searches->end() || findData == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
+    Search* search = found->second.get();
     if (search->next >= search->entries.size()) {
         SetLastError(ERROR_NO_MORE_FILES);
         return FALSE;
@@ -180,13 +180,9 @@ BOOL FindNextFileA(HANDLE handle, WIN32_FIND_DATAA* findData)
 
 BOOL FindClose(HANDLE handle)
 {
-    std::unique_ptr<Search> owned;
-    std::lock_guard guard(g_lock);
-    auto* search = static_cast<Search*>(handle);
-    if (!g_searches.erase(search)) {
+    if (g_searches.Lock()->erase(handle) == 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    owned.reset(search);
     return TRUE;
 }

@@ -1,9 +1,9 @@
 #include "platform/kernel/HandleTable.h"
 
 #include <cstdint>
-#include <mutex>
 #include <unordered_map>
 
+#include "platform/base/Guarded.h"
 #include "platform/base/LastError.h"
 
 namespace vellumry::kernel {
@@ -15,14 +15,13 @@ constexpr std::uintptr_t kFirstHandle = 0x100;
 constexpr std::uintptr_t kHandleStep = 4;
 
 struct Table {
-    std::mutex lock;
     std::uintptr_t next = kFirstHandle;
     std::unordered_map<std::uintptr_t, std::shared_ptr<KernelObject>> objects;
 };
 
-Table& TheTable()
+base::Guarded<Table>& TheTable()
 {
-    static Table table;
+    static base::Guarded<Table> table;
     return table;
 }
 
@@ -30,20 +29,18 @@ Table& TheTable()
 
 HANDLE InsertHandle(std::shared_ptr<KernelObject> object)
 {
-    Table& table = TheTable();
-    std::lock_guard guard(table.lock);
-    std::uintptr_t value = table.next;
-    table.next += kHandleStep;
-    table.objects.emplace(value, std::move(object));
+    auto table = TheTable().Lock();
+    std::uintptr_t value = table->next;
+    table->next += kHandleStep;
+    table->objects.emplace(value, std::move(object));
     return reinterpret_cast<HANDLE>(value);
 }
 
 std::shared_ptr<KernelObject> LookupHandle(HANDLE handle)
 {
-    Table& table = TheTable();
-    std::lock_guard guard(table.lock);
-    auto found = table.objects.find(reinterpret_cast<std::uintptr_t>(handle));
-    return found == table.objects.end() ? nullptr : found->second;
+    auto table = TheTable().Lock();
+    auto found = table->objects.find(reinterpret_cast<std::uintptr_t>(handle));
+    return found == table->objects.end() ? nullptr : found->second;
 }
 
 }  // namespace vellumry::kernel
@@ -53,15 +50,14 @@ BOOL CloseHandle(HANDLE handle)
     using namespace vellumry::kernel;
     std::shared_ptr<KernelObject> object;
     {
-        Table& table = TheTable();
-        std::lock_guard guard(table.lock);
-        auto found = table.objects.find(reinterpret_cast<std::uintptr_t>(handle));
-        if (found == table.objects.end()) {
+        auto table = TheTable().Lock();
+        auto found = table->objects.find(reinterpret_cast<std::uintptr_t>(handle));
+        if (found == table->objects.end()) {
             SetLastError(ERROR_INVALID_HANDLE);
             return FALSE;
         }
         object = std::move(found->second);
-        table.objects.erase(found);
+        table->objects.erase(found);
     }
     // Outside the table's lock: closing a file may wait for the file system.
     DWORD error = object->Close();

@@ -15,9 +15,9 @@ bool Conflicts(DWORD access, DWORD otherShare)
 
 }  // namespace
 
-ShareRegistry& ShareRegistry::Instance()
+base::Guarded<ShareRegistry>& OpenFiles()
 {
-    static ShareRegistry registry;
+    static base::Guarded<ShareRegistry> registry;
     return registry;
 }
 
@@ -44,7 +44,6 @@ std::uint64_t ShareRegistry::Add(const FileIdentity& file, DWORD access, DWORD s
 
 void ShareRegistry::Remove(std::uint64_t ticket)
 {
-    std::lock_guard guard(m_lock);
     std::erase_if(m_opens, [&](const Open& open) { return open.ticket == ticket; });
 }
 

@@ -17,9 +17,7 @@
 namespace {
 
 using vellumry::modules::Module;
-using vellumry::modules::ModuleTable;
-
-inline constexpr DWORD kErrorBadExeFormat = 193;
+using vellumry::modules::Modules;
 
 bool HasPath(std::string_view name)
 {
@@ -69,10 +67,9 @@ HMODULE LoadSharedObject(const std::string& candidate)
         return nullptr;
     }
     std::string path(resolved);
-    ModuleTable& table = ModuleTable::Instance();
     {
-        std::lock_guard guard(table.Lock());
-        if (Module* loaded = table.FindSharedObject(path)) {
+        auto table = Modules().Lock();
+        if (Module* loaded = table->FindSharedObject(path)) {
             ++loaded->references;
             return AsHandle(loaded);
         }
@@ -80,15 +77,15 @@ HMODULE LoadSharedObject(const std::string& candidate)
     // dlopen runs the object's constructors, which must not find our lock held.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        SetLastError(kErrorBadExeFormat);
+        SetLastError(ERROR_BAD_EXE_FORMAT);
         return nullptr;
     }
-    std::lock_guard guard(table.Lock());
-    Module* module = table.FindSharedObject(path);
+    auto table = Modules().Lock();
+    Module* module = table->FindSharedObject(path);
     if (module) {
         dlclose(handle);  // another thread won the race; dlopen counted for us too
     } else {
-        module = &table.AddSharedObject(path, handle);
+        module = &table->AddSharedObject(path, handle);
     }
     ++module->references;
     return AsHandle(module);
@@ -104,9 +101,8 @@ HMODULE LoadLibraryA(LPCSTR fileName)
     }
     std::string_view name(fileName);
     if (!HasPath(name)) {
-        ModuleTable& table = ModuleTable::Instance();
-        std::lock_guard guard(table.Lock());
-        if (Module* builtin = table.FindBuiltin(vellumry::modules::NormalizeModuleName(name))) {
+        auto table = Modules().Lock();
+        if (Module* builtin = table->FindBuiltin(vellumry::modules::NormalizeModuleName(name))) {
             ++builtin->references;
             return AsHandle(builtin);
         }
@@ -121,9 +117,8 @@ HMODULE LoadLibraryA(LPCSTR fileName)
 
 FARPROC GetProcAddress(HMODULE handle, LPCSTR procName)
 {
-    ModuleTable& table = ModuleTable::Instance();
-    std::lock_guard guard(table.Lock());
-    Module* module = table.Validate(handle);
+    auto table = Modules().Lock();
+    Module* module = table->Validate(handle);
     if (!module) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -147,9 +142,8 @@ BOOL FreeLibrary(HMODULE handle)
 {
     void* unload = nullptr;
     {
-        ModuleTable& table = ModuleTable::Instance();
-        std::lock_guard guard(table.Lock());
-        Module* module = table.Validate(handle);
+        auto table = Modules().Lock();
+        Module* module = table->Validate(handle);
         if (!module) {
             SetLastError(ERROR_INVALID_HANDLE);
             return FALSE;
@@ -158,7 +152,7 @@ BOOL FreeLibrary(HMODULE handle)
             --module->references;
         if (module->kind == Module::Kind::SharedObject && module->references == 0) {
             unload = module->sharedObject;
-            table.RemoveSharedObject(module);
+            table->RemoveSharedObject(module);
         }
     }
     if (unload)

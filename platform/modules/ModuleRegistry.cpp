@@ -19,9 +19,8 @@ std::string NormalizeModuleName(std::string_view name)
 
 void RegisterBuiltinExports(std::string_view moduleName, std::vector<ExportEntry> exports)
 {
-    ModuleTable& table = ModuleTable::Instance();
-    std::lock_guard guard(table.Lock());
-    Module& module = table.BuiltinFor(NormalizeModuleName(moduleName));
+    auto table = Modules().Lock();
+    Module& module = table->BuiltinFor(NormalizeModuleName(moduleName));
     for (ExportEntry& entry : exports) {
         auto same = std::find_if(module.exports.begin(), module.exports.end(),
                                  [&](const ExportEntry& e) { return e.name == entry.name; });
@@ -44,23 +43,20 @@ void RegisterBuiltinExports(std::string_view moduleName, std::vector<ExportEntry
 
 void UnregisterBuiltinModule(std::string_view moduleName)
 {
-    ModuleTable& table = ModuleTable::Instance();
-    std::lock_guard guard(table.Lock());
-    table.RemoveBuiltin(NormalizeModuleName(moduleName));
+    auto table = Modules().Lock();
+    table->RemoveBuiltin(NormalizeModuleName(moduleName));
 }
 
 HMODULE FindBuiltinModule(std::string_view name)
 {
-    ModuleTable& table = ModuleTable::Instance();
-    std::lock_guard guard(table.Lock());
-    return reinterpret_cast<HMODULE>(table.FindBuiltin(NormalizeModuleName(name)));
+    auto table = Modules().Lock();
+    return reinterpret_cast<HMODULE>(table->FindBuiltin(NormalizeModuleName(name)));
 }
 
 ExportSignature FindExportSignature(FARPROC address)
 {
-    ModuleTable& table = ModuleTable::Instance();
-    std::lock_guard guard(table.Lock());
-    return table.SignatureOf(address);
+    auto table = Modules().Lock();
+    return table->SignatureOf(address);
 }
 
 }  // namespace vellumry::modules

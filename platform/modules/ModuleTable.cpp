@@ -2,9 +2,9 @@
 
 namespace vellumry::modules {
 
-ModuleTable& ModuleTable::Instance()
+base::Guarded<ModuleTable>& Modules()
 {
-    static ModuleTable table;
+    static base::Guarded<ModuleTable> table;
     return table;
 }
 

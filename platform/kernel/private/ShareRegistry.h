@@ -5,16 +5,16 @@
 // documented sharing rules refuse. A file is known by its device and inode,
 // so two spellings of one path are one file.
 //
-// Every member except Remove expects the caller to hold the lock from Hold()
-// across its check and the file-system step that follows, so that no other
-// opener slips in between.
+// The registry is reached only through OpenFiles(), which holds its lock: a
+// caller keeps the view across its check and the file-system step that
+// follows, so that no other opener slips in between.
 
 #include <sys/types.h>
 
 #include <cstdint>
-#include <mutex>
 #include <vector>
 
+#include "platform/base/Guarded.h"
 #include "platform/base/WinTypes.h"
 
 namespace vellumry::kernel {
@@ -27,10 +27,6 @@ struct FileIdentity {
 
 class ShareRegistry {
 public:
-    static ShareRegistry& Instance();
-
-    std::unique_lock<std::mutex> Hold() { return std::unique_lock(m_lock); }
-
     // True when an open with `access` and `share` is compatible with every
     // open of the file already registered.
     bool Allows(const FileIdentity& file, DWORD access, DWORD share) const;
@@ -38,8 +34,6 @@ public:
     bool AllowsDelete(const FileIdentity& file) const;
     // Registers an open and returns its ticket for Remove.
     std::uint64_t Add(const FileIdentity& file, DWORD access, DWORD share);
-
-    // Takes the lock itself.
     void Remove(std::uint64_t ticket);
 
 private:
@@ -50,9 +44,11 @@ private:
         std::uint64_t ticket;
     };
 
-    std::mutex m_lock;
     std::vector<Open> m_opens;
     std::uint64_t m_nextTicket = 1;
 };
+
+// The process's one registry, behind its lock.
+base::Guarded<ShareRegistry>& OpenFiles();
 
 }  // namespace vellumry::kernel

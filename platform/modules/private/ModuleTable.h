@@ -2,15 +2,16 @@
 
 // The process's module table, shared by the registry of built-in modules and
 // the loader. An HMODULE is the address of a Module record; the table knows
-// which records are alive, so stale or forged handles are recognised.
+// which records are alive, so stale or forged handles are recognised. The
+// table is reached only through Modules(), which holds its lock.
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/base/Guarded.h"
 #include "platform/modules/ModuleRegistry.h"
 
 namespace vellumry::modules {
@@ -26,11 +27,6 @@ struct Module {
 
 class ModuleTable {
 public:
-    static ModuleTable& Instance();
-
-    std::mutex& Lock() { return m_lock; }
-
-    // All members below expect the lock to be held.
     Module* FindBuiltin(const std::string& key);
     Module& BuiltinFor(const std::string& key);
     void RemoveBuiltin(const std::string& key);
@@ -41,7 +37,6 @@ public:
     ExportSignature SignatureOf(FARPROC address);
 
 private:
-    std::mutex m_lock;
     std::map<std::string, std::unique_ptr<Module>> m_builtins;
     std::map<std::string, std::unique_ptr<Module>> m_sharedObjects;
     std::set<const Module*> m_alive;
@@ -50,5 +45,8 @@ private:
     // than dangling.
     std::vector<std::unique_ptr<Module>> m_retired;
 };
+
+// The process's one module table, behind its lock.
+base::Guarded<ModuleTable>& Modules();
 
 }  // namespace vellumry::modules
