@@ -1,7 +1,5 @@
 #include "app/CoreCommands.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 #include <vector>
 

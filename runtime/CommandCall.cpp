@@ -1,35 +1,40 @@
 #include "runtime/CommandCall.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "runtime/CoreCommandSlots.h"
+#include "runtime/ErrorReporter.h"
 #include "runtime/RuntimeInterface.h"
+#include "runtime/RuntimeTexts.h"
 
 namespace vellumry::runtime {
+namespace {
 
-TypedValue CallCoreCommand(LibraryCommand command, std::int32_t count, const TypedValue* arguments)
+// A slot that no layer filled holds no routine: calling it is a runtime
+// error, not a jump to address 0.
+TypedValue Call(LibraryCommand command, std::int32_t count, const TypedValue* arguments)
 {
+    if (!command)
+        ReportError(texts::kCommandMissing, 0, 0, 0);
     TypedValue result;
     command(&result, count, arguments);
     return result;
+}
+
+}  // namespace
+
+TypedValue CallCoreCommand(LibraryCommand command, std::int32_t count, const TypedValue* arguments)
+{
+    return Call(command, count, arguments);
 }
 
 TypedValue CallLibraryCommand(LibraryCommand command, std::int32_t count, const TypedValue* arguments)
 {
-    TypedValue result;
-    command(&result, count, arguments);
-    return result;
+    return Call(command, count, arguments);
 }
 
 TypedValue CallCoreSlot(CoreCommand slot, std::span<const TypedValue> arguments)
 {
-    LibraryCommand command = CoreCommandSlot(slot);
-    if (command == nullptr) {
-        std::fprintf(stderr, "core command %d was called before it was installed\n", static_cast<int>(slot));
-        std::abort();
-    }
-    return GetRuntimeInterface().callCoreCommand(command, static_cast<std::int32_t>(arguments.size()),
+    // An empty slot is the runtime's to report (Call above).
+    return GetRuntimeInterface().callCoreCommand(CoreCommandSlot(slot), static_cast<std::int32_t>(arguments.size()),
                                                  arguments.data());
 }
 

@@ -2,7 +2,8 @@
 
 // Calling library commands with the uniform argument shape. The result record
 // is zeroed before the command runs, so a command that returns nothing yields
-// a zero payload and tag 0. The call interface keeps no state.
+// a zero payload and tag 0. A null command (a slot nobody filled) is the
+// runtime error "所调用的支持库命令不存在". The call interface keeps no state.
 
 #include <cstdint>
 #include <initializer_list>

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/CommandTables.h"
 #include "runtime/LibraryCommand.h"
+#include "runtime/base/CommandTables.h"
 
 namespace vellumry::runtime {
 
@@ -91,7 +91,7 @@ inline LibraryCommand& CoreCommandSlot(CoreCommand command)
 
 // Calls the command in `slot` through the runtime interface (entry 3,
 // CallCoreCommand), as the application's code calls core commands. A call
-// into a slot nobody filled is a wiring mistake and aborts.
+// into a slot nobody filled is a runtime error (CommandCall.h).
 TypedValue CallCoreSlot(CoreCommand slot, std::span<const TypedValue> arguments);
 
 // Puts the runtime's own commands (texts, byte-sets, conversions, arithmetic,

@@ -69,6 +69,29 @@ constexpr DataTypeTag ByReference(DataTypeTag tag)
     return tag | kByReference;
 }
 
+// Added with kByReference to the element type (a system type) of an argument
+// that passes an array variable: the payload is the address of the variable,
+// which holds an ArrayBlock. A by-reference argument without it names a
+// variable of the type itself, never an array.
+inline constexpr DataTypeTag kArrayFlag = 0x10000000;
+
+constexpr DataTypeTag ArrayReference(DataTypeTag elementType)
+{
+    return elementType | kArrayFlag | kByReference;
+}
+
+constexpr bool IsArrayReference(DataTypeTag tag)
+{
+    constexpr DataTypeTag kBoth = kArrayFlag | kByReference;
+    return (tag & kBoth) == kBoth && ClassOf(tag) == TagClass::System;
+}
+
+// The element type of an array reference.
+constexpr DataTypeTag ElementTypeOf(DataTypeTag tag)
+{
+    return tag & ~(kArrayFlag | kByReference);
+}
+
 // For a library tag: library number (high half) and type number (low half),
 // both counted from 1.
 constexpr std::uint16_t LibraryNumberOf(DataTypeTag tag)

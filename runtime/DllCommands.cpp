@@ -9,6 +9,7 @@
 
 #include "platform/modules/LibraryLoader.h"
 #include "platform/modules/ModuleRegistry.h"
+#include "platform/modules/ScopedModule.h"
 #include "runtime/ErrorReporter.h"
 #include "runtime/RuntimeState.h"
 #include "runtime/RuntimeTexts.h"
@@ -26,10 +27,11 @@ struct DllCommandTable {
     std::unique_ptr<std::atomic<FARPROC>[]> addresses;
     std::unique_ptr<std::atomic<HMODULE>[]> modules;
     std::int32_t count = 0;
-    std::string folderPrefix;
 };
 
 DllCommandTable g_table;
+// A setting of the runtime, kept across installs of the table.
+std::string g_folderPrefix;
 
 bool InCache(std::int32_t index)
 {
@@ -47,29 +49,34 @@ LPCSTR ProcNameOf(const std::string& exportName)
     return OrdinalName(static_cast<WORD>(value & 0xFFFF));
 }
 
-void StoreAddress(std::int32_t index, FARPROC address)
-{
-    if (InCache(index))
-        g_table.addresses[index].store(address);
-}
-
 FARPROC CachedAddress(std::int32_t index)
 {
     return InCache(index) ? g_table.addresses[index].load() : nullptr;
 }
 
-HMODULE LoadFromSystemLibraries(std::int32_t index, LPCSTR procName)
+// An export found by this thread, with the module reference that holds it.
+struct Found {
+    modules::ScopedModule module;
+    FARPROC address = nullptr;
+};
+
+Found FindInModule(modules::ScopedModule module, LPCSTR procName)
 {
-    for (const char* library : kSystemLibraries) {
-        HMODULE module = LoadLibraryA(library);
-        if (!module)
-            continue;
-        StoreAddress(index, GetProcAddress(module, procName));
-        if (CachedAddress(index))
-            return module;
-        FreeLibrary(module);
+    Found found;
+    if (module) {
+        found.address = GetProcAddress(module.get(), procName);
+        if (found.address)
+            found.module = std::move(module);
     }
-    return nullptr;
+    return found;
+}
+
+Found FindInSystemLibraries(LPCSTR procName)
+{
+    for (const char* library : kSystemLibraries)
+        if (Found found = FindInModule(modules::ScopedModule(LoadLibraryA(library)), procName); found.address)
+            return found;
+    return {};
 }
 
 HMODULE LoadNamedLibrary(const std::string& name)
@@ -77,9 +84,11 @@ HMODULE LoadNamedLibrary(const std::string& name)
     const RuntimeState& state = Runtime();
     std::vector<std::string> attempts;
     if (name.find(':') == std::string::npos) {
-        if (!g_table.folderPrefix.empty())
-            attempts.push_back(g_table.folderPrefix + name);
-        attempts.push_back(state.programFolder + "\\" + name);
+        if (!g_folderPrefix.empty())
+            attempts.push_back(g_folderPrefix + name);
+        // An empty program folder is no folder: "\" + name would be the root.
+        if (!state.programFolder.empty())
+            attempts.push_back(state.programFolder + "\\" + name);
         if (!state.startModuleFolder.empty())
             attempts.push_back(state.startModuleFolder + name);
     }
@@ -88,6 +97,19 @@ HMODULE LoadNamedLibrary(const std::string& name)
         if (HMODULE module = LoadLibraryA(path.c_str()))
             return module;
     return nullptr;
+}
+
+// Puts an address found by this thread into the cache, unless another
+// thread has put one there first; the address in the cache is the answer.
+// Only found addresses are stored, so a thread that found nothing in one
+// library never hides what another thread found in the next.
+FARPROC Publish(std::int32_t index, Found found)
+{
+    FARPROC expected = nullptr;
+    if (!g_table.addresses[index].compare_exchange_strong(expected, found.address))
+        return expected;  // the other thread's; our module reference goes with `found`
+    g_table.modules[index].store(found.module.release());
+    return found.address;
 }
 
 [[noreturn]] void ReportNotFound(const std::string& library, const std::string& exportName)
@@ -105,28 +127,29 @@ HMODULE LoadNamedLibrary(const std::string& name)
 
 void InstallDllCommands(std::int32_t count, const char* const* libraryNames, const char* const* exportNames)
 {
-    g_table = DllCommandTable{};
+    // A table installed before gives its modules back first.
+    UnloadDllCommands();
     if (count <= 0)
         return;
-    g_table.count = count;
-    g_table.addresses = std::make_unique<std::atomic<FARPROC>[]>(static_cast<size_t>(count));
-    g_table.modules = std::make_unique<std::atomic<HMODULE>[]>(static_cast<size_t>(count));
+    DllCommandTable table;
+    table.count = count;
+    table.addresses = std::make_unique<std::atomic<FARPROC>[]>(static_cast<size_t>(count));
+    table.modules = std::make_unique<std::atomic<HMODULE>[]>(static_cast<size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
-        g_table.libraries.emplace_back(libraryNames && libraryNames[i] ? libraryNames[i] : "");
-        g_table.exports.emplace_back(exportNames && exportNames[i] ? exportNames[i] : "");
-        g_table.addresses[i].store(nullptr);
-        g_table.modules[i].store(nullptr);
+        table.libraries.emplace_back(libraryNames && libraryNames[i] ? libraryNames[i] : "");
+        table.exports.emplace_back(exportNames && exportNames[i] ? exportNames[i] : "");
+        table.addresses[i].store(nullptr);
+        table.modules[i].store(nullptr);
     }
+    g_table = std::move(table);
 }
 
 void UnloadDllCommands()
 {
-    for (std::int32_t i = 0; i < g_table.count; ++i)
-        if (HMODULE module = g_table.modules[i].exchange(nullptr))
-            FreeLibrary(module);
-    std::string prefix = std::move(g_table.folderPrefix);
+    for (std::int32_t i = 0; i < g_table.count; ++i) {
+        modules::ScopedModule cached(g_table.modules[i].exchange(nullptr));  // freed here
+    }
     g_table = DllCommandTable{};
-    g_table.folderPrefix = std::move(prefix);
 }
 
 std::int32_t DllCommandCount()
@@ -136,7 +159,7 @@ std::int32_t DllCommandCount()
 
 void SetDllLibraryFolderPrefix(std::string prefix)
 {
-    g_table.folderPrefix = std::move(prefix);
+    g_folderPrefix = std::move(prefix);
 }
 
 FARPROC ResolveDllCommand(std::int32_t index)
@@ -148,23 +171,10 @@ FARPROC ResolveDllCommand(std::int32_t index)
     const std::string& exportName = InCache(index) ? g_table.exports[index] : kNone;
     LPCSTR procName = ProcNameOf(exportName);
 
-    HMODULE module = nullptr;
-    if (library.empty()) {
-        module = LoadFromSystemLibraries(index, procName);
-    } else {
-        module = LoadNamedLibrary(library);
-        if (module)
-            StoreAddress(index, GetProcAddress(module, procName));
-    }
-    if (FARPROC address = CachedAddress(index)) {
-        // A racing thread may have cached its own reference already; keep one.
-        HMODULE previous = g_table.modules[index].exchange(module);
-        if (previous)
-            FreeLibrary(previous);
-        return address;
-    }
-    if (module)
-        FreeLibrary(module);
+    Found found = library.empty() ? FindInSystemLibraries(procName)
+                                  : FindInModule(modules::ScopedModule(LoadNamedLibrary(library)), procName);
+    if (found.address && InCache(index))
+        return Publish(index, std::move(found));
     ReportNotFound(library, exportName);
 }
 

@@ -6,8 +6,12 @@
 // fixed search order of the runtime; a command that cannot be found is a fatal
 // runtime error. The caches are never invalidated while the program runs.
 //
-// Any thread may resolve; each cache slot is an atomic, so two threads that
-// resolve the same index at once both store the same address.
+// Any thread may resolve. A thread searches with its own module references
+// and stores only an address it found, into an atomic slot that takes the
+// first one stored: two threads that resolve the same index at once both get
+// the address, and the module reference of the one that came second is
+// released. Installing a table releases the modules of the one before it;
+// the library folder prefix is a setting of its own and survives both.
 
 #include <cstdint>
 #include <string>
@@ -17,7 +21,8 @@
 
 namespace vellumry::runtime {
 
-// Copies the names and zeroes both caches (runtime initialisation).
+// Copies the names and zeroes both caches (runtime initialisation), after
+// releasing the modules of a table installed before.
 void InstallDllCommands(std::int32_t count, const char* const* libraryNames, const char* const* exportNames);
 
 // Frees every cached module and empties the table (shutdown).

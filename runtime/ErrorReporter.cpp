@@ -1,7 +1,10 @@
 #include "runtime/ErrorReporter.h"
 
+#include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdio>
+#include <memory>
 
 #include "platform/debug/Debugger.h"
 #include "platform/user/MessageBox.h"
@@ -35,6 +38,38 @@ constexpr const char* kCodeMessages[] = {
 };
 
 constexpr int kDebugRunMode = 2;
+
+// Memory kept back from the start for the report itself: composing the
+// texts, showing the box and shutting down all allocate, and a report of
+// exhausted memory must not depend on the allocator that has just failed.
+// The report gives it back to the heap before it does anything else. Blocks
+// below the heap's mapping threshold go back to its free lists, where the
+// next allocations find them.
+class ReportReserve {
+public:
+    ReportReserve()
+    {
+        for (auto& block : m_blocks)
+            block = std::make_unique<std::byte[]>(kBlockSize);
+    }
+
+    // Idempotent; any thread.
+    void Release()
+    {
+        if (m_released.exchange(true))
+            return;
+        for (auto& block : m_blocks)
+            block.reset();
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 64 * 1024;
+    static constexpr std::size_t kBlocks = 16;
+    std::array<std::unique_ptr<std::byte[]>, kBlocks> m_blocks;
+    std::atomic<bool> m_released{false};
+};
+
+ReportReserve g_reserve;
 
 bool IsFormId(std::int32_t value)
 {
@@ -97,6 +132,7 @@ std::string ComposeErrorBox(const char* message, std::int32_t code, const std::s
 
 void ReportError(const char* message, std::int32_t code, std::int32_t related1, std::int32_t related2)
 {
+    g_reserve.Release();
     RaiseEventSuppression();
     std::string context = ComposeErrorContext(related1, related2);
 

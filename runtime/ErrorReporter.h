@@ -4,6 +4,10 @@
 // text, offers it to the error hook when one is installed, shows it in a
 // message box captioned "错误" and ends the program with exit code -1, dropping
 // the registered exit routines. Any thread may report.
+//
+// The reporter keeps a reserve of memory from the start of the process and
+// hands it back to the heap first thing, so that a report of exhausted memory
+// can still be composed, shown and followed by the shutdown.
 
 #include <cstdint>
 #include <string>

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/ErrorReporter.h"
 #include "runtime/RuntimeHeap.h"
 
 namespace vellumry::runtime {
@@ -16,25 +17,31 @@ std::int64_t HeaderSize(std::int32_t dimensions)
     return 4 + 4 * static_cast<std::int64_t>(dimensions);
 }
 
-// Product of the dimension sizes as a 64-bit value (negative sizes count 0).
-std::int64_t ElementCount64(const void* array)
+// The element count of an array block after checking its header. A header
+// is well formed when its dimension count lies in 0 .. kMaxArrayDimensions,
+// no size is negative and the product fits a 32-bit count. Anything else is
+// data the program cannot have made: it is refused with runtime error 10,
+// whose message is the rule for dimension sizes, never capped and walked.
+std::int32_t CheckedElementCount(const void* array)
 {
     if (!array)
         return 0;
     auto* bytes = static_cast<const std::uint8_t*>(array);
     std::int32_t dimensions = LoadWord(bytes);
-    if (dimensions <= 0)
+    if (dimensions < 0 || dimensions > kMaxArrayDimensions)
+        ReportErrorCode(kMalformedArrayError, 0, 0);
+    if (dimensions == 0)
         return 0;
     std::int64_t count = 1;
     for (std::int32_t i = 0; i < dimensions; ++i) {
-        std::int32_t size = LoadWord(bytes + 4 + 4 * i);
-        if (size <= 0)
-            return 0;
-        count *= size;
+        std::int32_t size = LoadWord(bytes + 4 + 4 * static_cast<std::size_t>(i));
+        if (size < 0)
+            ReportErrorCode(kMalformedArrayError, 0, 0);
+        count *= size;  // at most INT32_MAX * INT32_MAX: no overflow in 64 bits
         if (count > INT32_MAX)
-            return INT64_MAX;
+            ReportErrorCode(kMalformedArrayError, 0, 0);
     }
-    return count;
+    return static_cast<std::int32_t>(count);
 }
 
 }  // namespace
@@ -88,25 +95,25 @@ ByteSet ConcatByteSets(std::span<const void* const> pieces)
 
 std::int32_t ArrayElementCount(const void* array)
 {
-    std::int64_t count = ElementCount64(array);
-    return count > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(count);
+    return CheckedElementCount(array);
 }
 
 ArrayElementsView ArrayElements(void* array)
 {
     if (!array)
         return {};
+    std::int32_t count = CheckedElementCount(array);
     auto* bytes = static_cast<std::uint8_t*>(array);
-    std::int32_t dimensions = std::max(LoadWord(bytes), 0);
-    return {ArrayElementCount(array), bytes + HeaderSize(dimensions)};
+    return {count, bytes + HeaderSize(LoadWord(bytes))};
 }
 
 void MakeArrayWritable(void** array, std::int32_t elementSize)
 {
     if (!array || !IsStaticData(*array))
         return;
-    std::int32_t dimensions = std::max(LoadWord(*array), 0);
-    std::int64_t size = HeaderSize(dimensions) + ElementCount64(*array) * std::max(elementSize, 0);
+    std::int32_t count = CheckedElementCount(*array);
+    // Both factors are 32-bit: the product fits 64 bits.
+    std::int64_t size = HeaderSize(LoadWord(*array)) + std::int64_t{count} * std::max(elementSize, 0);
     if (size > INT32_MAX)
         ReportAllocationFailure(size);
     void* copy = RuntimeAlloc(static_cast<std::int32_t>(size));

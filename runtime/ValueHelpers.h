@@ -40,7 +40,17 @@ struct ArrayElementsView {
     void* first = nullptr;  // the first element, or null for a null array
 };
 
-// Product of the dimension sizes: 0 for null or a dimension count of 0.
+// Arrays with more dimensions than this are malformed.
+inline constexpr std::int32_t kMaxArrayDimensions = 32;
+// The runtime error a malformed array header is reported with: "“重定义数组”
+// 命令的数组维定义参数值必须大于零或单维时大于等于零", the rule the header breaks.
+inline constexpr std::int32_t kMalformedArrayError = 10;
+
+// Product of the dimension sizes: 0 for null or a dimension count of 0. An
+// array whose header is malformed (a dimension count below 0 or above
+// kMaxArrayDimensions, a size below 0, a product beyond 32 bits) is runtime
+// error kMalformedArrayError; so it is for every function below that takes
+// an array.
 std::int32_t ArrayElementCount(const void* array);
 ArrayElementsView ArrayElements(void* array);
 

@@ -40,13 +40,13 @@ std::size_t ScalarSize(DataTypeTag type)
     }
 }
 
-// The element bytes of a by-reference numeric array argument; empty for any
-// other value.
+// The element bytes of a numeric array argument (an array reference); empty
+// for any other value, a by-reference scalar included.
 std::span<const std::uint8_t> NumericArrayBytes(const TypedValue& value)
 {
-    if (!IsByReference(value.tag))
+    if (!IsArrayReference(value.tag))
         return {};
-    DataTypeTag type = WithoutReference(value.tag);
+    DataTypeTag type = ElementTypeOf(value.tag);
     bool numeric = type == kByteType || type == kShortType || type == kIntType || type == kLongType ||
                    type == kFloatType || type == kDoubleType;
     std::size_t elementSize = numeric ? ScalarSize(type) : 0;

@@ -4,8 +4,10 @@
 // by the value's type tag. They back the conversion commands and the reading
 // of numeric arguments by every other command.
 //
-// A tag with the by-reference flag added to a numeric type names an array of
-// that type: the payload is the address of the array variable.
+// An array reference (ArrayReference in DataTypeTag.h) to a numeric type names
+// an array of that type: the payload is the address of the array variable. A
+// by-reference scalar is none of the values below: it converts as "anything
+// else". A malformed array header is runtime error 10 (ValueHelpers.h).
 
 #include <cstdint>
 #include <string_view>

@@ -9,6 +9,7 @@
 #include "runtime/RuntimeInterface.h"
 #include "runtime/RuntimeService.h"
 #include "runtime/ValueHelpers.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 
@@ -44,6 +45,19 @@ void StoreGreeting(TypedValue*, std::int32_t, const TypedValue* arguments)
     auto** variable = arguments[0].Pointer<char*>();
     RuntimeFree(*variable);
     *variable = MakeText("hello");
+}
+
+TEST(CommandCallDeath, AnEmptySlotIsARuntimeErrorNotACrash)
+{
+    for (auto call : {&CallCoreCommand, &CallLibraryCommand}) {
+        TypedValue args[] = {TypedValue::OfInt(7)};
+        EXPECT_EXIT(call(nullptr, 1, args), ::testing::ExitedWithCode(vellumry::test::kErrorExit),
+                    vellumry::test::ReportsMessage("所调用的支持库命令不存在"));
+    }
+    // Through the interface table, as the application calls.
+    EXPECT_EXIT(GetRuntimeInterface().callCoreCommand(nullptr, 0, nullptr),
+                ::testing::ExitedWithCode(vellumry::test::kErrorExit),
+                vellumry::test::ReportsMessage("所调用的支持库命令不存在"));
 }
 
 TEST(CommandCall, ArgumentsArriveInOrderAndTheResultStartsZeroed)

@@ -1,7 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/kernel/PathMapping.h"
@@ -10,7 +15,7 @@
 #include "runtime/DllCommands.h"
 #include "runtime/RuntimeInterface.h"
 #include "runtime/RuntimeState.h"
-#include "tests/runtime/ReportExpectations.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 
@@ -182,6 +187,82 @@ TEST_F(DllCommandTable, ExportsOfRealFilesAreTrustedAndUnloadedAtTheEnd)
     UnloadDllCommands();
     EXPECT_EQ(DllCommandCount(), 0);
     EXPECT_EQ(GetProcAddress(module, "TestModuleAnswer"), nullptr);  // its last reference is gone
+}
+
+TEST_F(DllCommandTable, ThreadsResolvingOneEntryAtOnceAllGetTheAddress)
+{
+    // Every entry is found only in the last system library, so each
+    // resolution first asks five libraries that lack it while the other
+    // threads may already have found it.
+    constexpr std::int32_t kEntries = 512;
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 8;
+    RegisterBuiltinExports("User32", {Export("ProbeCreateThread", &FromKernel)});
+    RegisterBuiltinExports("Advapi32", {Export("ProbeEverywhere", &FromGdi)});
+    RegisterBuiltinExports("Mpr", {Export("ProbeEverywhere", &FromGdi)});
+    std::vector<std::pair<std::string, std::string>> entries(kEntries, {"", "ProbeShellOnly"});
+    FARPROC expected = GetProcAddress(FindBuiltinModule("shell32"), "ProbeShellOnly");
+    for (int round = 0; round < kRounds; ++round) {
+        Install(entries);
+        std::atomic<int> ready{0};
+        std::atomic<int> wrong{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&] {
+                ready.fetch_add(1);
+                while (ready.load() < kThreads) {
+                }
+                for (std::int32_t i = 0; i < kEntries; ++i)
+                    if (ResolveDllCommand(i) != expected)
+                        wrong.fetch_add(1);
+            });
+        for (std::thread& thread : threads)
+            thread.join();
+        ASSERT_EQ(wrong.load(), 0);
+        for (std::int32_t i = 0; i < kEntries; ++i)
+            ASSERT_EQ(DllCommandModule(i), FindBuiltinModule("shell32")) << "entry " << i;
+    }
+    for (const char* m : {"user32", "advapi32", "mpr"})
+        UnregisterBuiltinModule(m);
+}
+
+TEST_F(DllCommandTable, InstallingAgainReleasesTheModulesOfTheTableBefore)
+{
+    Install({{kModuleFolder + "\\testmodule.dll", "TestModuleAnswer"}});
+    ASSERT_NE(ResolveDllCommand(0), nullptr);
+    HMODULE module = DllCommandModule(0);
+    ASSERT_NE(module, nullptr);
+    Install({{"probemath.dll", "Add"}});
+    EXPECT_EQ(DllCommandCount(), 1);
+    EXPECT_EQ(DllCommandModule(0), nullptr);
+    EXPECT_EQ(GetProcAddress(module, "TestModuleAnswer"), nullptr) << "the first table's module was not released";
+}
+
+TEST_F(DllCommandTable, TheFolderPrefixOutlivesInstallAndUnload)
+{
+    SetDllLibraryFolderPrefix(kModuleFolder + "\\");
+    Install({{"testmodule.dll", "TestModuleAnswer"}});
+    EXPECT_NE(ResolveDllCommand(0), nullptr);
+    UnloadDllCommands();
+    Install({{"testmodule.dll", "TestModuleAnswer"}});
+    EXPECT_NE(ResolveDllCommand(0), nullptr);
+}
+
+TEST_F(DllCommandTable, AnEmptyProgramFolderIsNotTheRootOfTheFileSystem)
+{
+    // A module that exists only at the root: with no program folder, the
+    // folder attempt must not turn into "\name".
+    std::string name = "vellumry-dlltest-" + std::to_string(getpid()) + ".dll";
+    std::filesystem::path atRoot = "/" + name;
+    std::error_code error;
+    std::filesystem::copy_file(std::string(TEST_MODULE_DIR) + "/testmodule.dll", atRoot, error);
+    if (error)
+        GTEST_SKIP() << "the root of the file system is not writable here";
+    Runtime().programFolder.clear();
+    Install({{name, "TestModuleAnswer"}});
+    EXPECT_EXIT(ResolveDllCommand(0), ::testing::ExitedWithCode(kErrorExit),
+                ReportsMessage("无法找到指定DLL库文件“" + name + "”中的输出命令“TestModuleAnswer”"));
+    std::filesystem::remove(atRoot);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include "runtime/ExitRoutines.h"
 #include "runtime/RuntimeInterface.h"
 #include "runtime/RuntimeState.h"
-#include "tests/runtime/ReportExpectations.h"
 #include "tests/support/GbkText.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "runtime/RuntimeHeap.h"
 #include "runtime/ValueHelpers.h"
-#include "tests/runtime/ReportExpectations.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "runtime/HeapOwner.h"
 #include "runtime/RuntimeHeap.h"
 #include "runtime/ValueHelpers.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 
@@ -88,6 +89,14 @@ std::vector<std::uint8_t> ArrayImage(std::vector<std::int32_t> dims, std::int32_
     return image;
 }
 
+// A heap copy of an array image, as the runtime's own arrays are.
+ArrayBlock MakeArrayCopy(const std::vector<std::uint8_t>& image)
+{
+    void* block = RuntimeAlloc(static_cast<std::int32_t>(image.size()));
+    std::memcpy(block, image.data(), image.size());
+    return block;
+}
+
 TEST(ArrayElements, CountIsTheProductOfDimensions)
 {
     EXPECT_EQ(ArrayElementCount(nullptr), 0);
@@ -127,6 +136,27 @@ TEST(ArrayElements, MakeArrayWritableCopiesOnlyConstants)
     MakeArrayWritable(&array, 4);  // already writable: untouched
     EXPECT_EQ(array, heapArray);
     RuntimeFree(array);
+    ClearStaticDataBlock();
+}
+
+TEST(ArrayElementsDeath, MalformedHeadersAreRefusedNotWalked)
+{
+    using vellumry::test::kErrorExit;
+    auto errorTen = ::testing::HasSubstr("错误代码：10");
+    // A product beyond 32 bits: capped, it would walk two billion pointers.
+    auto huge = ArrayImage({65536, 65536}, 0);
+    EXPECT_EXIT(FreePointerArray(MakeArrayCopy(huge)), ::testing::ExitedWithCode(kErrorExit), errorTen);
+    EXPECT_EXIT(ArrayElementCount(huge.data()), ::testing::ExitedWithCode(kErrorExit), errorTen);
+    auto negative = ArrayImage({-2}, 0);
+    EXPECT_EXIT(ArrayElements(negative.data()), ::testing::ExitedWithCode(kErrorExit), errorTen);
+    std::vector<std::uint8_t> tooDeep(4 + 4 * 40, 1);
+    StoreWord(tooDeep.data(), 40);
+    EXPECT_EXIT(ArrayElementCount(tooDeep.data()), ::testing::ExitedWithCode(kErrorExit), errorTen);
+
+    // A constant whose count overflows: no signed overflow on the way.
+    SetStaticDataBlock(huge.data(), huge.size());
+    void* constant = huge.data();
+    EXPECT_EXIT(MakeArrayWritable(&constant, 8), ::testing::ExitedWithCode(kErrorExit), errorTen);
     ClearStaticDataBlock();
 }
 

@@ -4,8 +4,8 @@
 #include <climits>
 #include <cmath>
 
-#include "tests/runtime/ReportExpectations.h"
 #include "tests/runtime/commands/CommandTestSupport.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <climits>
 
-#include "tests/runtime/ReportExpectations.h"
 #include "tests/runtime/commands/CommandTestSupport.h"
 #include "tests/support/CaseTable.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "tests/runtime/commands/CommandTestSupport.h"
 #include "tests/support/CaseTable.h"
 #include "tests/support/GbkText.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ TEST(ConversionCommands, ToByteKeepsTheLowEightBits)
 // ---- ToText -----------------------------------------------------------------------
 
 // An array variable holding a one-dimensional array of 32-bit integers, passed
-// by reference as the conversions expect arrays.
+// as an array reference.
 class IntegerArray {
 public:
     explicit IntegerArray(std::vector<std::int32_t> values)
@@ -127,7 +128,16 @@ public:
     IntegerArray& operator=(const IntegerArray&) = delete;
     TypedValue ByReference(rt::DataTypeTag type = rt::kIntType) const
     {
-        return TypedValue::OfPointer(rt::ByReference(type), &m_array);
+        return TypedValue::OfPointer(rt::ArrayReference(type), &m_array);
+    }
+    // Rewrites the dimension header, as damaged data would.
+    void SetHeader(std::vector<std::int32_t> header)
+    {
+        rt::RuntimeFree(m_array);
+        m_array = rt::RuntimeAlloc(static_cast<std::int32_t>(4 * header.size() + 64));
+        std::memset(m_array, 0, 4 * header.size() + 64);
+        for (std::size_t i = 0; i < header.size(); ++i)
+            rt::StoreWord(static_cast<std::uint8_t*>(m_array) + 4 * i, header[i]);
     }
 
 private:
@@ -248,8 +258,45 @@ TEST(ConversionCommands, ToByteSetOfByteSetsAndArrays)
     EXPECT_EQ(TakeByteSet(Call(CoreCommand::ToByteSet, {array.ByReference()})), Bytes({1, 0, 0, 0, 255, 255, 255, 255}));
     IntegerArray empty({});
     EXPECT_EQ(TakeByteSet(Call(CoreCommand::ToByteSet, {empty.ByReference()})), std::nullopt);
-    EXPECT_EQ(TakeByteSet(Call(CoreCommand::ToByteSet, {TypedValue::OfPointer(rt::ByReference(rt::kIntType), nullptr)})),
+    EXPECT_EQ(TakeByteSet(Call(CoreCommand::ToByteSet, {TypedValue::OfPointer(rt::ArrayReference(rt::kIntType), nullptr)})),
               std::nullopt);
 }
+
+TEST(ConversionCommands, ByReferenceScalarsAreNotReadAsArrays)
+{
+    // A variable that holds a number, not an array: its bytes are no pointer.
+    std::int64_t variable = 0x41;
+    TypedValue scalar = TypedValue::OfPointer(rt::ByReference(rt::kIntType), &variable);
+    EXPECT_EQ(TakeText(Call(CoreCommand::ToText, {scalar})), std::nullopt);
+    EXPECT_EQ(TakeByteSet(Call(CoreCommand::ToByteSet, {scalar})), std::nullopt);
+    TypedValue longScalar = TypedValue::OfPointer(rt::ByReference(rt::kLongType), &variable);
+    EXPECT_EQ(TakeByteSet(Call(CoreCommand::ToByteSet, {longScalar})), std::nullopt);
+}
+
+struct MalformedArray {
+    const char* label;
+    std::vector<std::int32_t> header;
+};
+
+class MalformedArrayHeaders : public ::testing::TestWithParam<MalformedArray> {};
+
+TEST_P(MalformedArrayHeaders, AreRefusedWithARuntimeError)
+{
+    IntegerArray array({});
+    array.SetHeader(GetParam().header);
+    for (CoreCommand command : {CoreCommand::ToText, CoreCommand::ToByteSet})
+        EXPECT_EXIT(Call(command, {array.ByReference()}), ::testing::ExitedWithCode(vellumry::test::kErrorExit),
+                    ::testing::HasSubstr("错误代码：10"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ConversionCommands, MalformedArrayHeaders,
+    ::testing::Values(MalformedArray{"NegativeDimensionCount", {-1}},
+                      MalformedArray{"TooManyDimensions", {33}},
+                      MalformedArray{"NegativeSize", {1, -4}},
+                      MalformedArray{"NegativeSizeBesideOthers", {2, 3, -1}},
+                      MalformedArray{"ProductBeyond32Bits", {2, 65536, 65536}},
+                      MalformedArray{"ProductOfThreeBeyond32Bits", {3, 2048, 2048, 1024}}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -3,10 +3,15 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <thread>
+#include <vector>
+#include <atomic>
 
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/PathMapping.h"
@@ -93,6 +98,88 @@ TEST(WriteToFile, FailuresLeaveNothingBehindAndKeepTheOldContent)
         EXPECT_EQ(ReadHostFile(dir.File("held.jpg")), "old");
     }
     EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"held.jpg", "ro.jpg"}));
+}
+
+TEST(WriteToFile, AnOverwrittenFileKeepsItsPermissionBits)
+{
+    ScopedTempDir dir;
+    std::string path = ToRuntimePath(dir.Path()) + "\\run.sh";
+    for (mode_t mode : {mode_t{0750}, mode_t{0600}, mode_t{0644}}) {
+        std::string host = dir.Write("run.sh", "old");
+        ASSERT_EQ(chmod(host.c_str(), mode), 0);
+        HeapBytes bytes("#!/bin/sh\n");
+        EXPECT_TRUE(Write(path, {&bytes}));
+        struct stat info {};
+        ASSERT_EQ(stat(host.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        EXPECT_EQ(ReadHostFile(host), "#!/bin/sh\n");
+    }
+}
+
+TEST(WriteToFile, ThroughASymbolicLinkTheLinkedFileIsReplaced)
+{
+    ScopedTempDir dir;
+    std::filesystem::create_directory(dir.File("store"));
+    std::string real = dir.Write("store/1.jpg", "old");
+    // A relative link to the file, and a link to that link.
+    std::filesystem::create_symlink("store/1.jpg", dir.File("link.jpg"));
+    std::filesystem::create_symlink(dir.File("link.jpg"), dir.File("chain.jpg"));
+    std::string folder = ToRuntimePath(dir.Path());
+
+    HeapBytes first("first");
+    EXPECT_TRUE(Write(folder + "\\link.jpg", {&first}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.jpg")));
+    EXPECT_EQ(ReadHostFile(real), "first");
+    HeapBytes second("second");
+    EXPECT_TRUE(Write(folder + "\\chain.jpg", {&second}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("chain.jpg")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.jpg")));
+    EXPECT_EQ(ReadHostFile(real), "second");
+    EXPECT_EQ(NamesIn(dir.File("store")), std::set<std::string>{"1.jpg"}) << "no temporary file stays behind";
+
+    // A link to a file not there yet: the file is made where it points.
+    std::filesystem::create_symlink("store/2.jpg", dir.File("new.jpg"));
+    EXPECT_TRUE(Write(folder + "\\new.jpg", {&first}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("new.jpg")));
+    EXPECT_EQ(ReadHostFile(dir.File("store/2.jpg")), "first");
+
+    // Links that lead round in a circle name no file.
+    std::filesystem::create_symlink("loop-b", dir.File("loop-a"));
+    std::filesystem::create_symlink("loop-a", dir.File("loop-b"));
+    EXPECT_FALSE(Write(folder + "\\loop-a", {&first}));
+}
+
+// Many writers at once, in two processes, into one folder: every write lands
+// and no temporary file is left, whatever names the writers pick.
+TEST(WriteToFile, ConcurrentWritersInTwoProcessesNeverMeet)
+{
+    ScopedTempDir dir;
+    std::string folder = ToRuntimePath(dir.Path());
+    auto writeMany = [&](const char* process) {
+        std::vector<std::thread> threads;
+        std::atomic<int> failures{0};
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([&, t] {
+                for (int i = 0; i < 50; ++i) {
+                    std::string name = std::string(process) + "-" + std::to_string(t) + "-" + std::to_string(i);
+                    HeapBytes bytes(name);
+                    if (!Write(folder + "\\" + name, {&bytes}) || ReadHostFile(dir.File(name)) != name)
+                        failures.fetch_add(1);
+                }
+            });
+        for (std::thread& thread : threads)
+            thread.join();
+        return failures.load();
+    };
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        std::_Exit(writeMany("child") == 0 ? 0 : 1);
+    EXPECT_EQ(writeMany("parent"), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(NamesIn(dir.Path()).size(), 400u);
 }
 
 // A write that fails halfway (here: the file-size limit of the process) must

@@ -3,10 +3,10 @@
 
 #include <climits>
 
-#include "tests/runtime/ReportExpectations.h"
 #include "tests/runtime/commands/CommandTestSupport.h"
 #include "tests/support/CaseTable.h"
 #include "tests/support/GbkText.h"
+#include "tests/support/ReportExpectations.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <thread>
 #include <vector>
 
-#include "forms/EventDispatch.h"
-#include "forms/EventHandlers.h"
-#include "forms/FormEngineWiring.h"
-#include "forms/HostNotify.h"
-#include "forms/SupportLibraries.h"
-#include "forms/TemplateWriter.h"
+#include "forms/description/EventHandlers.h"
+#include "forms/description/SupportLibraries.h"
+#include "forms/description/TemplateWriter.h"
+#include "forms/engine/EventDispatch.h"
+#include "forms/engine/FormEngineWiring.h"
+#include "forms/engine/HostNotify.h"
 #include "runtime/DllCommands.h"
 #include "runtime/ErrorReporter.h"
 #include "runtime/HiddenOwner.h"

@@ -1,4 +1,4 @@
-#include "runtime/CommandTables.h"
+#include "runtime/base/CommandTables.h"
 
 namespace vellumry::runtime {
 namespace {
