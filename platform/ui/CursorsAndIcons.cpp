@@ -12,15 +12,17 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
+#include <utility>
 #include <variant>
 
+#include "platform/base/Guarded.h"
 #include "platform/base/LastError.h"
+#include "platform/base/NoDestructor.h"
 #include "platform/ui/CursorsAndIcons.h"
-#include "platform/ui/QtHandles.h"
-#include "platform/ui/WidgetWindows.h"
 #include "platform/ui/WindowThread.h"
+#include "platform/ui/qt/QtHandles.h"
+#include "platform/ui/qt/WidgetWindows.h"
 
 namespace vellumry::ui {
 namespace {
@@ -31,69 +33,67 @@ struct HandleRecord {
 };
 
 struct HandleStore {
-    std::mutex lock;
     std::uintptr_t next = 0x20010;
     std::map<std::uintptr_t, HandleRecord> records;
     std::map<std::uintptr_t, std::uintptr_t> standardCursors;  // resource id -> handle
     HCURSOR current = nullptr;
 };
 
-HandleStore& Store()
+// Never destroyed: statics elsewhere (a ScopedIcon of the program's icons)
+// may release their handles while the process exits.
+base::Guarded<HandleStore>& Store()
 {
-    static HandleStore store;
-    return store;
+    static base::NoDestructor<base::Guarded<HandleStore>> store;
+    return *store;
 }
 
 std::uintptr_t Add(HandleRecord record)
 {
-    HandleStore& store = Store();
-    std::lock_guard guard(store.lock);
-    store.next += 4;
-    store.records.emplace(store.next, std::move(record));
-    return store.next;
+    auto store = Store().Lock();
+    store->next += 4;
+    store->records.emplace(store->next, std::move(record));
+    return store->next;
 }
 
 std::optional<HandleRecord> Lookup(const void* handle)
 {
-    HandleStore& store = Store();
-    std::lock_guard guard(store.lock);
-    auto it = store.records.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == store.records.end())
+    auto store = Store().Lock();
+    auto it = store->records.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == store->records.end())
         return std::nullopt;
     return it->second;
 }
 
 BOOL Destroy(const void* handle)
 {
-    HandleStore& store = Store();
-    std::lock_guard guard(store.lock);
-    auto it = store.records.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == store.records.end()) {
+    auto store = Store().Lock();
+    auto it = store->records.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == store->records.end()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
     if (!it->second.shared)
-        store.records.erase(it);
+        store->records.erase(it);
     return TRUE;
 }
 
 std::optional<Qt::CursorShape> StandardShape(std::uintptr_t id)
 {
     switch (id) {
-    case 32512: return Qt::ArrowCursor;
-    case 32513: return Qt::IBeamCursor;
-    case 32514: return Qt::WaitCursor;
-    case 32515: return Qt::CrossCursor;
-    case 32516: return Qt::UpArrowCursor;
-    case 32642: return Qt::SizeFDiagCursor;
-    case 32643: return Qt::SizeBDiagCursor;
-    case 32644: return Qt::SizeHorCursor;
-    case 32645: return Qt::SizeVerCursor;
-    case 32646: return Qt::SizeAllCursor;
-    case 32648: return Qt::ForbiddenCursor;
-    case 32649: return Qt::PointingHandCursor;
-    case 32650: return Qt::BusyCursor;
-    case 32651: return Qt::WhatsThisCursor;
+    case IDC_ARROW.id: return Qt::ArrowCursor;
+    case IDC_IBEAM.id: return Qt::IBeamCursor;
+    case IDC_WAIT.id: return Qt::WaitCursor;
+    case IDC_CROSS.id: return Qt::CrossCursor;
+    case IDC_UPARROW.id: return Qt::UpArrowCursor;
+    case IDC_SIZENWSE.id: return Qt::SizeFDiagCursor;
+    case IDC_SIZENESW.id: return Qt::SizeBDiagCursor;
+    case IDC_SIZEWE.id: return Qt::SizeHorCursor;
+    case IDC_SIZENS.id: return Qt::SizeVerCursor;
+    case IDC_SIZEALL.id: return Qt::SizeAllCursor;
+    case IDC_NO.id: return Qt::ForbiddenCursor;
+    case IDC_HAND.id: return Qt::PointingHandCursor;
+    case IDC_APPSTARTING.id: return Qt::BusyCursor;
+    case IDC_HELP.id: return Qt::WhatsThisCursor;
     default: return std::nullopt;
     }
 }
@@ -204,31 +204,24 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
     auto id = reinterpret_cast<std::uintptr_t>(name);
     auto shape = instance == nullptr ? StandardShape(id) : std::nullopt;
     if (!shape) {
-        SetLastError(1813);  // ERROR_RESOURCE_TYPE_NOT_FOUND
+        SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
         return nullptr;
     }
-    HandleStore& store = Store();
     {
-        std::lock_guard guard(store.lock);
-        auto it = store.standardCursors.find(id);
-        if (it != store.standardCursors.end())
+        auto store = Store().Lock();
+        auto it = store->standardCursors.find(id);
+        if (it != store->standardCursors.end())
             return reinterpret_cast<HCURSOR>(it->second);
     }
     std::uintptr_t handle = Add({QCursor(*shape), true});
-    std::lock_guard guard(store.lock);
-    auto [it, inserted] = store.standardCursors.emplace(id, handle);
+    auto store = Store().Lock();
+    auto [it, inserted] = store->standardCursors.emplace(id, handle);
     return reinterpret_cast<HCURSOR>(it->second);
 }
 
 HCURSOR SetCursor(HCURSOR cursor)
 {
-    HandleStore& store = Store();
-    HCURSOR previous;
-    {
-        std::lock_guard guard(store.lock);
-        previous = store.current;
-        store.current = cursor;
-    }
+    HCURSOR previous = std::exchange(Store().Lock()->current, cursor);
     RunOnWindowThread([cursor] {
         if (QWidget* under = QApplication::widgetAt(QCursor::pos()))
             under->setCursor(CursorOf(cursor));

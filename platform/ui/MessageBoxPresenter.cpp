@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "platform/ui/WidgetWindows.h"
 #include "platform/ui/WindowThread.h"
 #include "platform/ui/private/MessageBoxPresenter.h"
+#include "platform/ui/qt/WidgetWindows.h"
 #include "platform/user/MessageBox.h"
 
 namespace vellumry::ui {

@@ -10,11 +10,11 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "platform/ui/WidgetWindows.h"
 #include "platform/ui/WindowObject.h"
 #include "platform/ui/WindowThread.h"
 #include "platform/ui/private/KeyTranslation.h"
 #include "platform/ui/private/MessageBoxPresenter.h"
+#include "platform/ui/qt/WidgetWindows.h"
 
 namespace vellumry::ui {
 namespace {

@@ -189,12 +189,29 @@ inline constexpr WPARAM VK_RIGHT = 0x27;
 inline constexpr WPARAM VK_DOWN = 0x28;
 inline constexpr WPARAM VK_F1 = 0x70;
 
-// Standard cursors (resource identifiers).
-inline LPCSTR const IDC_ARROW = reinterpret_cast<LPCSTR>(32512);
-inline LPCSTR const IDC_IBEAM = reinterpret_cast<LPCSTR>(32513);
-inline LPCSTR const IDC_WAIT = reinterpret_cast<LPCSTR>(32514);
-inline LPCSTR const IDC_CROSS = reinterpret_cast<LPCSTR>(32515);
-inline LPCSTR const IDC_HAND = reinterpret_cast<LPCSTR>(32649);
+// A resource named by number, as MAKEINTRESOURCE makes it: it converts to the
+// name pointer the loading functions take, and `id` is the number itself.
+struct IntResource {
+    WORD id;
+    operator LPCSTR() const { return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(id)); }
+};
+
+// Standard cursors.
+inline constexpr IntResource IDC_ARROW{32512};
+inline constexpr IntResource IDC_IBEAM{32513};
+inline constexpr IntResource IDC_WAIT{32514};
+inline constexpr IntResource IDC_CROSS{32515};
+inline constexpr IntResource IDC_UPARROW{32516};
+inline constexpr IntResource IDC_ICON{32641};
+inline constexpr IntResource IDC_SIZENWSE{32642};
+inline constexpr IntResource IDC_SIZENESW{32643};
+inline constexpr IntResource IDC_SIZEWE{32644};
+inline constexpr IntResource IDC_SIZENS{32645};
+inline constexpr IntResource IDC_SIZEALL{32646};
+inline constexpr IntResource IDC_NO{32648};
+inline constexpr IntResource IDC_HAND{32649};
+inline constexpr IntResource IDC_APPSTARTING{32650};
+inline constexpr IntResource IDC_HELP{32651};
 
 // Window classes.
 ATOM RegisterClassA(const WNDCLASSA* windowClass);

@@ -4,9 +4,9 @@
 
 #include <cstring>
 #include <map>
-#include <mutex>
 #include <string>
 
+#include "platform/base/Guarded.h"
 #include "platform/base/LastError.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/private/WindowClassRegistry.h"
@@ -14,9 +14,6 @@
 
 namespace vellumry::ui {
 namespace {
-
-constexpr DWORD kErrorClassAlreadyExists = 1410;
-constexpr DWORD kErrorClassDoesNotExist = 1411;
 
 std::string Key(LPCSTR name)
 {
@@ -27,25 +24,20 @@ std::string Key(LPCSTR name)
     return key;
 }
 
-struct Registry {
-    std::mutex lock;
-    std::map<std::string, WindowClass> classes;
-};
-
-Registry& Classes()
+// Registered classes by their lower-cased names.
+base::Guarded<std::map<std::string, WindowClass>>& Classes()
 {
-    static Registry registry;
-    return registry;
+    static base::Guarded<std::map<std::string, WindowClass>> classes;
+    return classes;
 }
 
 }  // namespace
 
 std::optional<WindowClass> FindWindowClass(LPCSTR name)
 {
-    Registry& registry = Classes();
-    std::lock_guard guard(registry.lock);
-    auto it = registry.classes.find(Key(name));
-    if (it == registry.classes.end())
+    auto classes = Classes().Lock();
+    auto it = classes->find(Key(name));
+    if (it == classes->end())
         return std::nullopt;
     return it->second;
 }
@@ -60,11 +52,10 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass)
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    Registry& registry = Classes();
-    std::lock_guard guard(registry.lock);
+    auto classes = Classes().Lock();
     std::string key = Key(windowClass->lpszClassName);
-    if (registry.classes.count(key)) {
-        SetLastError(kErrorClassAlreadyExists);
+    if (classes->count(key)) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
     WindowClass entry;
@@ -73,8 +64,8 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass)
     entry.procedure = windowClass->lpfnWndProc;
     entry.cursor = windowClass->hCursor;
     entry.background = windowClass->hbrBackground;
-    entry.atom = static_cast<ATOM>(0xC000 + registry.classes.size());
-    registry.classes[key] = entry;
+    entry.atom = static_cast<ATOM>(0xC000 + classes->size());
+    (*classes)[key] = entry;
     return entry.atom;
 }
 
@@ -82,7 +73,7 @@ BOOL GetClassInfoA(HINSTANCE, LPCSTR className, WNDCLASSA* windowClass)
 {
     auto found = FindWindowClass(className);
     if (!found) {
-        SetLastError(kErrorClassDoesNotExist);
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;
     }
     if (windowClass) {

@@ -12,36 +12,36 @@ WindowTable& WindowTable::Instance()
 
 WindowRecord& WindowTable::Add(QWidget* widget, std::string className, WNDPROC procedure, DWORD style, DWORD exStyle)
 {
-    std::lock_guard guard(m_lock);
+    auto maps = m_maps.Lock();
     auto record = std::make_unique<WindowRecord>();
-    m_next += 4;
-    record->handle = reinterpret_cast<HWND>(m_next);
+    record->handle = reinterpret_cast<HWND>(maps->next);
+    maps->next += kHandleStep;
     record->widget = widget;
     record->className = std::move(className);
     record->classProcedure = procedure;
     record->style = style;
     record->exStyle = exStyle;
     WindowRecord& result = *record;
-    m_byWidget[widget] = result.handle;
-    m_records[result.handle] = std::move(record);
+    maps->byWidget[widget] = result.handle;
+    maps->records[result.handle] = std::move(record);
     return result;
 }
 
 WindowRecord* WindowTable::Find(HWND window)
 {
-    std::lock_guard guard(m_lock);
-    auto it = m_records.find(window);
-    return it == m_records.end() ? nullptr : it->second.get();
+    auto maps = m_maps.Lock();
+    auto it = maps->records.find(window);
+    return it == maps->records.end() ? nullptr : it->second.get();
 }
 
 WindowRecord* WindowTable::FindExact(const QWidget* widget)
 {
-    std::lock_guard guard(m_lock);
-    auto it = m_byWidget.find(widget);
-    if (it == m_byWidget.end())
+    auto maps = m_maps.Lock();
+    auto it = maps->byWidget.find(widget);
+    if (it == maps->byWidget.end())
         return nullptr;
-    auto record = m_records.find(it->second);
-    return record == m_records.end() ? nullptr : record->second.get();
+    auto record = maps->records.find(it->second);
+    return record == maps->records.end() ? nullptr : record->second.get();
 }
 
 WindowRecord* WindowTable::FindForWidget(const QWidget* widget)
@@ -54,31 +54,26 @@ WindowRecord* WindowTable::FindForWidget(const QWidget* widget)
 
 void WindowTable::Remove(HWND window)
 {
-    std::lock_guard guard(m_lock);
-    auto it = m_records.find(window);
-    if (it == m_records.end())
+    auto maps = m_maps.Lock();
+    auto it = maps->records.find(window);
+    if (it == maps->records.end())
         return;
-    for (auto w = m_byWidget.begin(); w != m_byWidget.end();) {
-        if (w->second == window)
-            w = m_byWidget.erase(w);
-        else
-            ++w;
-    }
-    m_records.erase(it);
+    std::erase_if(maps->byWidget, [&](const auto& entry) { return entry.second == window; });
+    maps->records.erase(it);
 }
 
 bool WindowTable::IsLive(HWND window)
 {
-    std::lock_guard guard(m_lock);
-    auto it = m_records.find(window);
-    return it != m_records.end() && !it->second->destroying && it->second->widget;
+    auto maps = m_maps.Lock();
+    auto it = maps->records.find(window);
+    return it != maps->records.end() && !it->second->destroying && it->second->widget;
 }
 
 std::vector<HWND> WindowTable::TopLevelWindows()
 {
-    std::lock_guard guard(m_lock);
+    auto maps = m_maps.Lock();
     std::vector<HWND> result;
-    for (const auto& [handle, record] : m_records)
+    for (const auto& [handle, record] : maps->records)
         if (record->widget && record->widget->isWindow() && !record->destroying)
             result.push_back(handle);
     return result;

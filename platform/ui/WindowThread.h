@@ -1,48 +1,56 @@
 #pragma once
 
-// Carrying work over to the window thread. Windows belong to the thread that
-// runs the Qt application; a call that touches one from another thread is
-// handed to that thread and waits for its result. Without a running
-// application (tests that never make one) the work runs on the caller.
+// Carrying work over to the window thread, for code that must not see Qt.
+//
+// Windows belong to the thread that runs the application object (the window
+// thread). Code on any other thread that touches a window hands the work to
+// the window thread and waits for it; code on the window thread itself, and
+// all code while no application object exists (tools, tests without one),
+// runs the work at once on the caller.
+//
+// Which thread may call what: RunOnWindowThread and PostToWindowThread from
+// any thread; the work they carry runs on the window thread only. The work is
+// run while the caller waits, so it may use the caller's locals by reference.
+//
+// The implementation lives in platform/ui (WindowThread.cpp, on Qt); this
+// header is plain C++.
 
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QThread>
-
+#include <functional>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
 namespace vellumry::ui {
 
-inline bool OnWindowThread()
-{
-    QCoreApplication* app = QCoreApplication::instance();
-    return !app || QThread::currentThread() == app->thread();
-}
+// True on the window thread, and on every thread while no application
+// object exists.
+bool OnWindowThread();
 
+namespace detail {
+// Runs call(context) on the window thread and returns when it has run.
+void RunBlocking(void (*call)(void* context), void* context);
+}  // namespace detail
+
+// Runs `work` on the window thread, waits for it and returns its result.
 template <typename Work>
-auto RunOnWindowThread(Work&& work) -> decltype(work())
+std::invoke_result_t<Work&> RunOnWindowThread(Work&& work)
 {
-    using Result = decltype(work());
+    using Result = std::invoke_result_t<Work&>;
     if (OnWindowThread())
         return work();
-    QCoreApplication* app = QCoreApplication::instance();
     if constexpr (std::is_void_v<Result>) {
-        QMetaObject::invokeMethod(app, std::forward<Work>(work), Qt::BlockingQueuedConnection);
+        detail::RunBlocking([](void* context) { (*static_cast<std::remove_reference_t<Work>*>(context))(); },
+                            &work);
     } else {
-        Result result{};
-        QMetaObject::invokeMethod(
-            app, [&] { result = work(); }, Qt::BlockingQueuedConnection);
-        return result;
+        std::optional<Result> result;
+        auto call = [&] { result.emplace(work()); };
+        detail::RunBlocking([](void* context) { (*static_cast<decltype(call)*>(context))(); }, &call);
+        return std::move(*result);
     }
 }
 
-// Queues work for the window thread and returns at once.
-template <typename Work>
-void PostToWindowThread(Work&& work)
-{
-    if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, std::forward<Work>(work), Qt::QueuedConnection);
-}
+// Queues `work` for the window thread and returns at once; without an
+// application object the work is dropped.
+void PostToWindowThread(std::function<void()> work);
 
 }  // namespace vellumry::ui

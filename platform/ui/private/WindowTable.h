@@ -10,11 +10,11 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/Guarded.h"
 #include "platform/ui/WinUser.h"
 
 namespace vellumry::ui {
@@ -57,10 +57,16 @@ public:
     static void DetachObject(WindowRecord& record);
 
 private:
-    std::mutex m_lock;  // guards the maps for cross-thread IsLive checks
-    std::uintptr_t m_next = 0x10010;
-    std::map<HWND, std::unique_ptr<WindowRecord>> m_records;
-    std::map<const QWidget*, HWND> m_byWidget;
+    static constexpr std::uintptr_t kFirstHandle = 0x10014;
+    static constexpr std::uintptr_t kHandleStep = 4;
+
+    struct Maps {
+        std::uintptr_t next = kFirstHandle;
+        std::map<HWND, std::unique_ptr<WindowRecord>> records;
+        std::map<const QWidget*, HWND> byWidget;
+    };
+    // Guarded for the validity checks that other threads make.
+    base::Guarded<Maps> m_maps;
 };
 
 }  // namespace vellumry::ui

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/ui/CursorsAndIcons.h"
-#include "platform/ui/QtHandles.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/qt/QtHandles.h"
 #include "tests/support/UiPictures.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/ui/UiApplication.h"
-#include "platform/ui/WidgetWindows.h"
 #include "platform/ui/WindowObject.h"
-#include "tests/platform_ui/TestWindows.h"
+#include "platform/ui/qt/WidgetWindows.h"
+#include "tests/platform/ui/TestWindows.h"
 
 namespace {
 

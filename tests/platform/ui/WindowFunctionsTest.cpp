@@ -9,10 +9,10 @@
 #include "platform/modules/LibraryLoader.h"
 #include "platform/modules/ModuleRegistry.h"
 #include "platform/ui/User32Exports.h"
-#include "platform/ui/WidgetWindows.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/WindowObject.h"
-#include "tests/platform_ui/TestWindows.h"
+#include "platform/ui/qt/WidgetWindows.h"
+#include "tests/platform/ui/TestWindows.h"
 
 namespace {
 

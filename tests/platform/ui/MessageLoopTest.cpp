@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "platform/ui/UiApplication.h"
-#include "platform/ui/WidgetWindows.h"
+#include "platform/ui/qt/WidgetWindows.h"
 #include "platform/user/MessageBox.h"
-#include "tests/platform_ui/TestWindows.h"
+#include "tests/platform/ui/TestWindows.h"
 
 namespace {
 

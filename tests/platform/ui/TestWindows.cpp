@@ -1,4 +1,4 @@
-#include "tests/platform_ui/TestWindows.h"
+#include "tests/platform/ui/TestWindows.h"
 
 namespace vellumry::test {
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 // The Qt objects behind cursor and icon handles, for units that draw with Qt.
+// A Qt-facing header: see WidgetWindows.h for who may include it.
 
 #include <QCursor>
 #include <QIcon>

@@ -3,6 +3,11 @@
 // For units, which draw their windows with their own Qt widgets: gives such a
 // widget a window handle, so that the rest of the program manages it through
 // the user32 functions like any other window. Window thread only.
+//
+// The headers in platform/ui/qt are the Qt face of the window stand-ins. Only
+// the widget half of units/ (and platform/ui itself) may include them: link
+// vellumry_platform_ui_qt, which brings Qt Widgets. Everything else reaches
+// windows through the plain headers of platform/ui.
 
 #include <QWidget>
 
