@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <span>
 
-#include "forms/FormTable.h"
-#include "forms/TemplateErrorContext.h"
-#include "forms/UnitRecord.h"
+#include "forms/description/FormTable.h"
+#include "forms/description/TemplateErrorContext.h"
+#include "forms/description/UnitRecord.h"
 #include "units/UnitRecordTypes.h"
 
 using namespace vellumry;
@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!fields)
                 __builtin_trap();
             if (working)
-                if (auto record = working->MutableRecordData(i))
-                    forms::SetUnitObjectSlot(*record, 1);
+                working->SetObjectSlot(i, 1);
             if (auto specific = forms::UnitSpecificData(unit->data)) {
                 units::VisitRecordType(fields->type, [&]<typename Record>(std::type_identity<Record>) {
                     units::LoadRecord<Record>(*specific);
