@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/support/GbkText.h"
 #include "units/listview/ImageListBlob.h"
 #include "units/listview/ListViewColumns.h"
@@ -8,6 +10,8 @@
 namespace {
 
 using namespace vellumry::units;
+// Bytes these tests build and look into; records hold theirs as units::Bytes.
+using Bytes = std::vector<std::uint8_t>;
 using vellumry::test::Gbk;
 
 std::vector<ListViewColumn> StartFormColumns()

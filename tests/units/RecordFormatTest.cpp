@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <string>
 
 #include "runtime/ByteWriter.h"
@@ -11,6 +13,8 @@
 namespace {
 
 using namespace vellumry::units;
+// Bytes these tests build and look into; records hold theirs as units::Bytes.
+using Bytes = std::vector<std::uint8_t>;
 
 // Every field set away from its default, each to a value of its own.
 template <typename Record>
@@ -26,7 +30,7 @@ Record Filled()
                 using Value = std::decay_t<decltype(value)>;
                 if constexpr (std::is_same_v<Value, std::string>)
                     value = "\xC4\xDA\xC8\xDD " + std::to_string(n);  // GBK "内容"
-                else if constexpr (std::is_same_v<Value, Bytes>)
+                else if constexpr (std::is_same_v<Value, vellumry::units::Bytes>)
                     value = Bytes(static_cast<std::size_t>(n), static_cast<std::uint8_t>(n));
                 else
                     value = static_cast<Value>(-1000 - n);

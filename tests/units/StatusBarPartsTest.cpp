@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "runtime/ByteWriter.h"
 #include "tests/support/GbkText.h"
 #include "units/statusbar/StatusBarParts.h"
@@ -7,6 +9,8 @@
 namespace {
 
 using namespace vellumry::units;
+// Bytes these tests build and look into; records hold theirs as units::Bytes.
+using Bytes = std::vector<std::uint8_t>;
 using vellumry::runtime::ByteWriter;
 
 TEST(StatusBarParts, OneDefaultPartTakes18Bytes)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "runtime/ByteWriter.h"
 #include "tests/support/GbkText.h"
 #include "units/UnitRecordTypes.h"
@@ -11,6 +13,8 @@
 namespace {
 
 using namespace vellumry::units;
+// Bytes these tests build and look into; records hold theirs as units::Bytes.
+using Bytes = std::vector<std::uint8_t>;
 using vellumry::runtime::ByteWriter;
 using vellumry::test::Gbk;
 

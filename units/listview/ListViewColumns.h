@@ -25,8 +25,11 @@ struct ListViewColumn {
     bool operator==(const ListViewColumn&) const = default;
 };
 
+template <>
+const RecordLayout<ListViewColumn>& LayoutOf<ListViewColumn>();
+
 // Fails when the block ends inside a record.
 std::optional<std::vector<ListViewColumn>> ParseListViewColumns(std::span<const std::uint8_t> block);
-Bytes WriteListViewColumns(std::span<const ListViewColumn> columns);
+std::vector<std::uint8_t> WriteListViewColumns(std::span<const ListViewColumn> columns);
 
 }  // namespace vellumry::units

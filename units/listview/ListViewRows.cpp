@@ -1,38 +1,38 @@
 #include "units/listview/ListViewRows.h"
 
 namespace vellumry::units {
+namespace {
+
+using R = ListViewRowRecord;
+
+constexpr RecordField<R> kFields[] = {
+    {"Kind", &R::Kind},
+    {"ImageIndex", &R::ImageIndex},
+    {"StateImageIndex", &R::StateImageIndex},
+    {"Indent", &R::Indent},
+    {"ItemData", &R::ItemData},
+    ZeroTerminatedText<R>("Text", &R::Text),
+    ZeroTerminatedText<R>("TipText", &R::TipText),
+};
+
+constexpr RecordLayout<R> kLayout{"ListViewRowRecord", 0, kFields, false};
+
+}  // namespace
+
+template <>
+const RecordLayout<ListViewRowRecord>& LayoutOf<ListViewRowRecord>()
+{
+    return kLayout;
+}
 
 std::optional<std::vector<ListViewRowRecord>> ParseListViewRows(std::span<const std::uint8_t> block)
 {
-    std::vector<ListViewRowRecord> rows;
-    runtime::ByteReader reader(block);
-    while (!reader.AtEnd()) {
-        ListViewRowRecord row;
-        std::string_view text, tip;
-        if (!reader.ReadU8(row.Kind) || !reader.ReadI32(row.ImageIndex) || !reader.ReadI32(row.StateImageIndex) ||
-            !reader.ReadI32(row.Indent) || !reader.ReadI32(row.ItemData) || !reader.ReadZeroTerminated(text) ||
-            !reader.ReadZeroTerminated(tip))
-            return std::nullopt;
-        row.Text = text;
-        row.TipText = tip;
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return LoadRecordList<ListViewRowRecord>(block, ListForm::ToTheEnd);
 }
 
-Bytes WriteListViewRows(std::span<const ListViewRowRecord> rows)
+std::vector<std::uint8_t> WriteListViewRows(std::span<const ListViewRowRecord> rows)
 {
-    runtime::ByteWriter writer;
-    for (const ListViewRowRecord& row : rows) {
-        writer.PutU8(row.Kind);
-        writer.PutI32(row.ImageIndex);
-        writer.PutI32(row.StateImageIndex);
-        writer.PutI32(row.Indent);
-        writer.PutI32(row.ItemData);
-        writer.PutZeroTerminated(row.Text);
-        writer.PutZeroTerminated(row.TipText);
-    }
-    return writer.Take();
+    return SaveRecordList(rows, ListForm::ToTheEnd);
 }
 
 }  // namespace vellumry::units

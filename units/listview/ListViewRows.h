@@ -28,8 +28,11 @@ struct ListViewRowRecord {
     bool operator==(const ListViewRowRecord&) const = default;
 };
 
+template <>
+const RecordLayout<ListViewRowRecord>& LayoutOf<ListViewRowRecord>();
+
 // Fails when the block ends inside a record.
 std::optional<std::vector<ListViewRowRecord>> ParseListViewRows(std::span<const std::uint8_t> block);
-Bytes WriteListViewRows(std::span<const ListViewRowRecord> rows);
+std::vector<std::uint8_t> WriteListViewRows(std::span<const ListViewRowRecord> rows);
 
 }  // namespace vellumry::units

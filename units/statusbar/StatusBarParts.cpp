@@ -3,48 +3,34 @@
 namespace vellumry::units {
 namespace {
 
-// Three words and two zero bytes: the least a part can take.
-constexpr std::size_t kSmallestPart = 14;
+using P = StatusBarPart;
+
+constexpr RecordField<P> kFields[] = {
+    {"Width", &P::Width},
+    {"Style", &P::Style},
+    {"ImageIndex", &P::ImageIndex},
+    ZeroTerminatedText<P>("Text", &P::Text),
+    ZeroTerminatedText<P>("TipText", &P::TipText),
+};
+
+constexpr RecordLayout<P> kLayout{"StatusBarPart", 0, kFields, false};
 
 }  // namespace
 
-std::optional<std::vector<StatusBarPart>> ParseStatusBarParts(std::span<const std::uint8_t> block)
+template <>
+const RecordLayout<StatusBarPart>& LayoutOf<StatusBarPart>()
 {
-    std::vector<StatusBarPart> parts;
-    if (block.empty())
-        return parts;
-    runtime::ByteReader reader(block);
-    std::int32_t count = 0;
-    if (!reader.ReadI32(count) || count < 0 || static_cast<std::size_t>(count) > reader.Remaining() / kSmallestPart)
-        return std::nullopt;
-    parts.reserve(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        StatusBarPart part;
-        std::string_view text, tip;
-        if (!reader.ReadI32(part.Width) || !reader.ReadI32(part.Style) || !reader.ReadI32(part.ImageIndex) ||
-            !reader.ReadZeroTerminated(text) || !reader.ReadZeroTerminated(tip))
-            return std::nullopt;
-        part.Text = text;
-        part.TipText = tip;
-        parts.push_back(std::move(part));
-    }
-    if (!reader.AtEnd())
-        return std::nullopt;
-    return parts;
+    return kLayout;
 }
 
-Bytes WriteStatusBarParts(std::span<const StatusBarPart> parts)
+std::optional<std::vector<StatusBarPart>> ParseStatusBarParts(std::span<const std::uint8_t> block)
 {
-    runtime::ByteWriter writer;
-    writer.PutI32(static_cast<std::int32_t>(parts.size()));
-    for (const StatusBarPart& part : parts) {
-        writer.PutI32(part.Width);
-        writer.PutI32(part.Style);
-        writer.PutI32(part.ImageIndex);
-        writer.PutZeroTerminated(part.Text);
-        writer.PutZeroTerminated(part.TipText);
-    }
-    return writer.Take();
+    return LoadRecordList<StatusBarPart>(block, ListForm::Counted);
+}
+
+std::vector<std::uint8_t> WriteStatusBarParts(std::span<const StatusBarPart> parts)
+{
+    return SaveRecordList(parts, ListForm::Counted);
 }
 
 }  // namespace vellumry::units

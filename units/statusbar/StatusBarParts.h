@@ -24,9 +24,12 @@ struct StatusBarPart {
     bool operator==(const StatusBarPart&) const = default;
 };
 
+template <>
+const RecordLayout<StatusBarPart>& LayoutOf<StatusBarPart>();
+
 // Empty data is no parts. Fails for a negative count, a count the data cannot
 // hold, a text without its zero byte, or bytes after the last part.
 std::optional<std::vector<StatusBarPart>> ParseStatusBarParts(std::span<const std::uint8_t> block);
-Bytes WriteStatusBarParts(std::span<const StatusBarPart> parts);
+std::vector<std::uint8_t> WriteStatusBarParts(std::span<const StatusBarPart> parts);
 
 }  // namespace vellumry::units

@@ -3,20 +3,15 @@
 #include <QApplication>
 #include <QPainter>
 #include <QRegion>
-#include <QWindow>
 
 #include <algorithm>
 #include <memory>
 
-#include "forms/HostNotify.h"
-#include "forms/UnitCursors.h"
-#include "platform/codepage/CodePage.h"
-#include "platform/kernel/PathMapping.h"
+#include "forms/engine/UnitCursors.h"
 #include "platform/ui/CursorsAndIcons.h"
-#include "platform/ui/QtHandles.h"
-#include "platform/ui/UiApplication.h"
-#include "platform/ui/WidgetWindows.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/qt/QtHandles.h"
+#include "platform/ui/qt/WidgetWindows.h"
 #include "sound/MidiPlayer.h"
 #include "sound/MusicKind.h"
 #include "units/common/LiveUnits.h"
@@ -59,12 +54,6 @@ enum WindowProperty : std::int32_t {
     kEscCloses, kF1Help, kHelpFile, kHelpContext, kShowInTaskbar, kDragByBody, kMousePointer, kAlwaysOnTop,
     kKeepCaptionActive, kWindowClassName,
 };
-
-// State flags of unit types that take part in the form's mnemonics and in
-// dragging the window by its body.
-constexpr std::uint32_t kButtonLikeType = 0x800;
-constexpr std::uint32_t kLabelLikeType = 0x2000;
-constexpr std::uint32_t kDraggableType = 0x10000;
 
 constexpr DWORD kFrameBits = WS_THICKFRAME | WS_DLGFRAME | WS_BORDER;
 constexpr DWORD kFrameExBits = WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
@@ -109,60 +98,6 @@ bool EnsureClass(const char* name)
     return RegisterClassA(&windowClass) != 0;
 }
 
-std::vector<forms::UnitWindowInfo> UnitsOfForm(forms::FormId formId)
-{
-    std::vector<forms::UnitWindowInfo> units;
-    Host(forms::kNotifyUnitsOfForm, static_cast<std::intptr_t>(formId), reinterpret_cast<std::intptr_t>(&units));
-    return units;
-}
-
-bool TypeHas(const forms::UnitWindowInfo& unit, std::uint32_t flag)
-{
-    return unit.type && (unit.type->stateFlags & flag) != 0;
-}
-
-bool CanTakeFocus(HWND window)
-{
-    return IsWindowVisible(window) && IsWindowEnabled(window) && (GetWindowLongA(window, GWL_STYLE) & WS_TABSTOP);
-}
-
-bool IsEnabledDefaultButton(const forms::UnitWindowInfo& unit)
-{
-    auto isDefault = forms::UnitRoutine<forms::IsDefaultButtonRoutine>(unit.type, forms::kOperationIsDefaultButton);
-    return isDefault && unit.object && IsWindowEnabled(unit.object->Handle()) && isDefault(unit.object);
-}
-
-std::string WindowTextOf(HWND window)
-{
-    char text[1024];
-    int length = GetWindowTextA(window, text, sizeof text);
-    return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
-}
-
-char FoldLetter(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-// True when the caption marks `key` as its mnemonic ("&" before it).
-bool HasMnemonic(const std::string& caption, char key)
-{
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (static_cast<unsigned char>(caption[i]) >= 0x80) {
-            ++i;  // a two-byte character
-            continue;
-        }
-        if (caption[i] == '&') {
-            if (caption[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            return FoldLetter(caption[i + 1]) == FoldLetter(key);
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 const char* CWinFormUnit::DefaultClassName()
@@ -192,10 +127,6 @@ CWinFormUnit::~CWinFormUnit()
     std::erase(LiveWindows(), this);
     if (auto* widget = dynamic_cast<FormWindowWidget*>(ui::WidgetOf(Handle())))
         widget->ForgetUnit();
-    if (m_bigIcon)
-        DestroyIcon(m_bigIcon);
-    if (m_smallIcon)
-        DestroyIcon(m_smallIcon);
 }
 
 bool CWinFormUnit::CreateWindowFor(const CreateArguments& arguments)
@@ -208,7 +139,7 @@ bool CWinFormUnit::CreateWindowFor(const CreateArguments& arguments)
     request.rect = arguments.rect;
     request.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     request.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    auto hiddenOwner = reinterpret_cast<HWND>(Host(forms::kNotifyHiddenOwner));
+    HWND hiddenOwner = host::HiddenOwner();
     request.hiddenOwnerExists = hiddenOwner && IsWindow(hiddenOwner);
     WindowCreation creation = ComputeWindowCreation(settings, request);
 
@@ -257,24 +188,20 @@ void CWinFormUnit::ApplyCaptionBits()
 
 void CWinFormUnit::ApplyIcons()
 {
-    HICON big = nullptr;
-    HICON small = nullptr;
+    // Icons made from the property are ours to destroy when replaced; the
+    // program's own are only borrowed.
+    m_bigIcon.reset();
+    m_smallIcon.reset();
     if (!m_properties.WindowIcon.empty()) {
-        big = ui::CreateIconFromFileData(m_properties.WindowIcon, kBigIconSize);
-        small = ui::CreateIconFromFileData(m_properties.WindowIcon, kSmallIconSize);
+        m_bigIcon.reset(ui::CreateIconFromFileData(m_properties.WindowIcon, kBigIconSize));
+        m_smallIcon.reset(ui::CreateIconFromFileData(m_properties.WindowIcon, kSmallIconSize));
     }
-    // Icons made from the property are ours to destroy; the program's own are not.
-    if (m_bigIcon)
-        DestroyIcon(m_bigIcon);
-    if (m_smallIcon)
-        DestroyIcon(m_smallIcon);
-    m_bigIcon = big;
-    m_smallIcon = small;
+    HICON big = m_bigIcon.get();
+    HICON small = m_smallIcon.get();
     if (!big && !small) {
-        if (auto* own = reinterpret_cast<forms::ProgramIcons*>(Host(forms::kNotifyProgramIcons))) {
-            big = own->big;
-            small = own->small;
-        }
+        forms::ProgramIcons own = host::ProgramIcons();
+        big = own.big;
+        small = own.small;
     }
     QIcon icon;
     for (HICON handle : {big, small})
@@ -319,8 +246,7 @@ void CWinFormUnit::ApplyMousePointer()
         return;
     }
     std::int32_t resource = forms::StoredPointerKind(m_properties.MousePointer);
-    HCURSOR cursor = resource ? LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(resource)))
-                              : nullptr;
+    HCURSOR cursor = resource > 0 ? LoadCursorA(nullptr, IntResource{static_cast<WORD>(resource)}) : nullptr;
     ui::SetWindowCursor(Handle(), cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW));
 }
 
@@ -357,18 +283,16 @@ void CWinFormUnit::ApplyStartPosition()
 
 void CWinFormUnit::StartMusic()
 {
-    const Bytes& music = m_properties.BackMusic;
+    const runtime::SharedBytes& music = m_properties.BackMusic;
     if (m_embedded || music.empty() || (m_properties.MusicPlayMode != 0 && m_properties.MusicPlayMode != 1))
         return;
     // WAV data goes to the sound player, MIDI data to the window's own MIDI
     // player; other data plays nothing.
     bool loop = m_properties.MusicPlayMode == 0;
     switch (sound::ClassifyMusic(music)) {
-    case sound::MusicKind::Wave: {
-        forms::MusicRequest request{music.data(), static_cast<std::int32_t>(music.size()), loop ? 1 : 0};
-        m_playingWav = Host(forms::kNotifyPlayMusic, reinterpret_cast<std::intptr_t>(&request)) != 0;
+    case sound::MusicKind::Wave:
+        m_playingWav = host::PlayMusic(music, loop);
         break;
-    }
     case sound::MusicKind::Midi:
         if (!m_midi)
             m_midi = std::make_unique<sound::MidiPlayer>();
@@ -383,7 +307,7 @@ void CWinFormUnit::StartMusic()
 void CWinFormUnit::StopMusic()
 {
     if (m_playingWav)
-        Host(forms::kNotifyStopMusic);
+        host::StopMusic();
     m_playingWav = false;
     if (m_midi)
         m_midi->Stop();
@@ -424,14 +348,14 @@ void CWinFormUnit::PaintBackground(QPainter& painter, const QRegion& region)
 
 bool CWinFormUnit::Raise(std::int32_t event, std::initializer_list<std::int32_t> arguments)
 {
-    RaisedEvent raised = RaiseUnitEvent(m_formId, m_unitId, event, arguments);
+    host::RaisedEvent raised = host::RaiseEvent(m_formId, m_unitId, event, arguments);
     return raised.hasResult && raised.result != 0;
 }
 
 // False when a handler answered false.
 bool CWinFormUnit::RaiseAllowingVeto(std::int32_t event)
 {
-    RaisedEvent raised = RaiseUnitEvent(m_formId, m_unitId, event);
+    host::RaisedEvent raised = host::RaiseEvent(m_formId, m_unitId, event);
     return !(raised.hasResult && raised.result == 0);
 }
 
@@ -491,7 +415,7 @@ void CWinFormUnit::PostNcDestroy()
 {
     forms::FormId formId = m_formId;
     forms::UnitId unitId = m_unitId;
-    Host(forms::kNotifyUnitDestroyed, static_cast<std::intptr_t>(formId), static_cast<std::intptr_t>(unitId));
+    host::UnitDestroyed(formId, unitId);
     DisposeUnit(this);  // nothing may touch this object after here
 }
 
@@ -631,152 +555,6 @@ std::int32_t CWinFormUnit::ReadProperty(std::int32_t number, forms::UnitProperty
 std::vector<std::uint8_t> CWinFormUnit::Save() const
 {
     return SaveRecord(m_properties);
-}
-
-bool CWinFormUnit::PreTranslateMessage(MSG& message)
-{
-    if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN || message.message == WM_KEYUP ||
-        message.message == WM_SYSKEYUP) {
-        // Keys for a disabled window go nowhere.
-        if (!IsWindowEnabled(message.hwnd))
-            return true;
-        return HandleKey(message);
-    }
-    if (message.message == WM_LBUTTONDOWN)
-        return StartBodyDrag(message);
-    return false;
-}
-
-bool CWinFormUnit::HandleKey(const MSG& message)
-{
-    bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-    if (!keyDown)
-        return false;
-    switch (message.wParam) {
-    case VK_TAB:
-        return MoveFocus(GetKeyState(VK_SHIFT) < 0);
-    case VK_RETURN:
-        return PressDefaultButton(GetFocus());
-    case VK_ESCAPE:
-        if (m_properties.EscCloses != 1)
-            return false;
-        SendMessageA(Handle(), WM_CLOSE, 0, 0);
-        return true;
-    case VK_F1:
-        return m_properties.F1Help == 1 && OpenHelp();
-    default:
-        break;
-    }
-    bool letterOrDigit = (message.wParam >= 'A' && message.wParam <= 'Z') || (message.wParam >= '0' && message.wParam <= '9');
-    if (message.message == WM_SYSKEYDOWN && letterOrDigit && GetKeyState(VK_SHIFT) >= 0 &&
-        GetKeyState(VK_CONTROL) >= 0)
-        return HandleMnemonic(static_cast<char>(message.wParam));
-    return false;
-}
-
-bool CWinFormUnit::MoveFocus(bool backwards)
-{
-    std::vector<forms::UnitWindowInfo> units = UnitsOfForm(m_formId);
-    std::vector<HWND> order;
-    for (const forms::UnitWindowInfo& unit : units)
-        if (unit.index > 0)
-            order.push_back(unit.object->Handle());
-    if (order.empty())
-        return false;
-    HWND focus = GetFocus();
-    auto at = std::find(order.begin(), order.end(), focus);
-    std::size_t start = at == order.end() ? (backwards ? 0 : order.size() - 1) : static_cast<std::size_t>(at - order.begin());
-    for (std::size_t step = 1; step <= order.size(); ++step) {
-        std::size_t i = backwards ? (start + order.size() - step) % order.size() : (start + step) % order.size();
-        if (CanTakeFocus(order[i])) {
-            SetFocus(order[i]);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool CWinFormUnit::PressDefaultButton(HWND focused)
-{
-    forms::UnitWindowInfo focusedUnit;
-    if (focused && Host(forms::kNotifyUnitOfWindow, reinterpret_cast<std::intptr_t>(focused),
-                        reinterpret_cast<std::intptr_t>(&focusedUnit)) &&
-        focusedUnit.formId == m_formId && IsEnabledDefaultButton(focusedUnit)) {
-        RaiseUnitEvent(m_formId, focusedUnit.unitId, 0);
-        return true;
-    }
-    if (m_properties.EnterMovesFocus == 1)
-        return MoveFocus(false);
-    for (const forms::UnitWindowInfo& unit : UnitsOfForm(m_formId)) {
-        if (unit.index > 0 && IsEnabledDefaultButton(unit)) {
-            RaiseUnitEvent(m_formId, unit.unitId, 0);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool CWinFormUnit::HandleMnemonic(char key)
-{
-    std::vector<forms::UnitWindowInfo> units = UnitsOfForm(m_formId);
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const forms::UnitWindowInfo& unit = units[i];
-        if (unit.index == 0 || !(TypeHas(unit, kButtonLikeType) || TypeHas(unit, kLabelLikeType)))
-            continue;
-        HWND window = unit.object->Handle();
-        if (!IsWindowVisible(window) || !IsWindowEnabled(window) || !HasMnemonic(WindowTextOf(window), key))
-            continue;
-        if (TypeHas(unit, kButtonLikeType)) {
-            RaiseUnitEvent(m_formId, unit.unitId, 0);
-            return true;
-        }
-        // A label hands the focus on to the unit after it.
-        for (std::size_t j = i + 1; j < units.size(); ++j) {
-            HWND next = units[j].object->Handle();
-            if (CanTakeFocus(next)) {
-                SetFocus(next);
-                return true;
-            }
-        }
-        return true;
-    }
-    return false;
-}
-
-bool CWinFormUnit::OpenHelp()
-{
-    std::string file = m_properties.HelpFile;
-    if (file.empty()) {
-        char buffer[MAX_PATH];
-        Host(forms::kNotifyCopyProgramPath, 1, reinterpret_cast<std::intptr_t>(buffer));
-        std::string name = reinterpret_cast<const char*>(Host(forms::kNotifyProgramFileName));
-        std::size_t dot = name.rfind('.');
-        file = std::string(buffer) + (dot == std::string::npos ? name : name.substr(0, dot)) + ".hlp";
-    }
-    if (!kernel::HostFileExists(kernel::ToHostPath(file)))
-        return false;
-    UINT command = m_properties.HelpContext != 0 ? HELP_CONTEXT : HELP_FINDER;
-    if (WinHelpA(Handle(), file.c_str(), command, static_cast<ULONG_PTR>(m_properties.HelpContext)))
-        m_helpOpened = true;
-    return true;
-}
-
-bool CWinFormUnit::StartBodyDrag(const MSG& message)
-{
-    if (m_properties.DragByBody != 1)
-        return false;
-    if (message.hwnd != Handle()) {
-        forms::UnitWindowInfo unit;
-        bool draggable = Host(forms::kNotifyUnitOfWindow, reinterpret_cast<std::intptr_t>(message.hwnd),
-                              reinterpret_cast<std::intptr_t>(&unit)) &&
-                         unit.formId == m_formId && TypeHas(unit, kDraggableType);
-        if (!draggable)
-            return false;
-    }
-    // The press becomes a press on the caption: the system moves the window.
-    QWidget* widget = ui::WidgetOf(Handle());
-    QWindow* handle = widget ? widget->windowHandle() : nullptr;
-    return handle && handle->startSystemMove();
 }
 
 }  // namespace vellumry::units

@@ -3,8 +3,9 @@
 // The window unit: the top-level form window on which the other units sit.
 // It paints its background (colour and picture), plays the form's background
 // music while it exists, turns window messages into events and handles the
-// form's keyboard (Tab, Enter, Esc, F1, Alt mnemonics) and body dragging.
-// Window thread only.
+// form's keyboard (Tab, Enter, Esc, F1, Alt mnemonics) and body dragging
+// (WindowInput.cpp). It reaches the runtime through the units' host only
+// (units/common/UnitHost.h). Window thread only.
 
 #include <QPointer>
 
@@ -13,8 +14,9 @@
 #include <optional>
 #include <vector>
 
-#include "forms/Identifiers.h"
-#include "forms/UnitTypeInterface.h"
+#include "forms/description/Identifiers.h"
+#include "forms/engine/UnitType.h"
+#include "platform/ui/ScopedIcon.h"
 #include "platform/ui/WindowObject.h"
 #include "units/picture/PictureCache.h"
 #include "units/window/WindowProperties.h"
@@ -92,8 +94,8 @@ private:
     bool m_activatedOnce = false;
     bool m_helpOpened = false;
     PictureCache m_background;  // BackPicture, decoded on first paint
-    HICON m_bigIcon = nullptr;           // made from WindowIcon, destroyed when replaced
-    HICON m_smallIcon = nullptr;
+    ui::ScopedIcon m_bigIcon;   // made from WindowIcon, destroyed when replaced
+    ui::ScopedIcon m_smallIcon;
     bool m_playingWav = false;
     // MIDI background music plays in the window's own player, which reads
     // m_properties.BackMusic where it lies: declared after m_properties, it

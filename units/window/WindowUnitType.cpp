@@ -1,9 +1,8 @@
 #include "units/window/WindowUnitType.h"
 
-#include "forms/SupportLibraries.h"
-#include "forms/UnitTypeInterface.h"
-#include "units/window/WindowUnit.h"
+#include "forms/engine/UnitType.h"
 #include "units/window/WindowProperties.h"
+#include "units/window/WindowUnit.h"
 
 namespace vellumry::units {
 namespace {
@@ -50,23 +49,19 @@ void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVi
             visit(context, text->c_str());
 }
 
-runtime::UnitOperation Interface(std::int32_t code)
-{
-    switch (code) {
-    case forms::kOperationCreate: return reinterpret_cast<runtime::UnitOperation>(&Create);
-    case forms::kOperationWriteProperty: return reinterpret_cast<runtime::UnitOperation>(&Write);
-    case forms::kOperationSaveProperties: return reinterpret_cast<runtime::UnitOperation>(&Save);
-    case forms::kOperationReadProperty: return reinterpret_cast<runtime::UnitOperation>(&Read);
-    case forms::kOperationEnumerateTexts: return reinterpret_cast<runtime::UnitOperation>(&EnumerateTexts);
-    default: return nullptr;
-    }
-}
+constexpr forms::UnitType kWindowUnitType = {
+    .create = Create,
+    .writeProperty = Write,
+    .saveProperties = Save,
+    .readProperty = Read,
+    .enumerateTexts = EnumerateTexts,
+};
 
 }  // namespace
 
 void InstallWindowUnitType()
 {
-    forms::SetUnitInterface(runtime::kWindowType, Interface);
+    forms::InstallUnitType<kWindowUnitType>(runtime::kWindowType);
 }
 
 }  // namespace vellumry::units

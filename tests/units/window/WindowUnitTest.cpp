@@ -9,16 +9,16 @@
 #include <QTest>
 #include <QWidget>
 
-#include "forms/FormEngine.h"
-#include "forms/HostNotify.h"
-#include "forms/UnitProperties.h"
+#include "forms/engine/FormEngine.h"
+#include "forms/engine/HostNotify.h"
+#include "forms/engine/UnitProperties.h"
 #include "platform/base/LastError.h"
 #include "platform/sound/NullMidiDevice.h"
 #include "platform/sound/SoundDevices.h"
-#include "platform/ui/WidgetWindows.h"
+#include "platform/ui/qt/WidgetWindows.h"
 #include "runtime/HeapOwner.h"
 #include "runtime/HostLayers.h"
-#include "tests/formengine/TestUnits.h"
+#include "tests/forms/engine/TestUnits.h"
 #include "tests/sound/MusicBuilders.h"
 #include "tests/support/GbkText.h"
 #include "tests/support/UiPictures.h"
@@ -138,7 +138,7 @@ TEST_F(WindowUnit, AppearsWithItsCaptionClassAndFrame)
 
 TEST_F(WindowUnit, ARecordNewerThanVersionSixMakesNoWindow)
 {
-    units::Bytes record = units::SaveRecord(Standard());
+    std::vector<std::uint8_t> record = units::SaveRecord(Standard());
     record[0] = 7;
     auto specs = StandardUnits();
     specs[0].content.assign(record.begin(), record.end());
