@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "forms/EventDispatch.h"
+#include "forms/engine/EventDispatch.h"
 
 namespace vellumry::app {
 

@@ -1,7 +1,7 @@
 #include "app/StartWindowSnapshot.h"
 
 #include "app/description/ProgramDescription.h"
-#include "forms/FormEngine.h"
+#include "forms/engine/FormEngine.h"
 #include "platform/ui/WinUser.h"
 #include "runtime/RuntimeState.h"
 

@@ -12,17 +12,17 @@
 #include "app/StartWindowSnapshot.h"
 #include "app/description/ProgramDescription.h"
 #include "app/forms/HandlerNames.h"
-#include "app/listing/BlockSniff.h"
-#include "app/listing/ProgramListing.h"
 #include "runtime/RuntimeApplication.h"
+#include "tools/listing/BlockSniff.h"
+#include "tools/listing/ProgramListing.h"
 
 int main(int argc, char** argv)
 {
     using namespace vellumry;
     using namespace vellumry::app;
     if (argc == 2 && std::strcmp(argv[1], "--inspect") == 0) {
-        bool read = ListProgram(ProgramDescription(), kHandlerNames, std::cout);
-        std::cout << "Program icon: " << DescribeBlock(ProgramIconBytes(), units::BlockContent::Picture) << "\n";
+        bool read = listing::ListProgram(ProgramDescription(), kHandlerNames, std::cout);
+        std::cout << "Program icon: " << listing::DescribeBlock(ProgramIconBytes(), units::BlockContent::Picture) << "\n";
         return read ? 0 : 1;
     }
     if (argc == 3 && std::strcmp(argv[1], "--render-png") == 0) {

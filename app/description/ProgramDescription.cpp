@@ -2,8 +2,8 @@
 
 #include "app/AppTexts.h"
 #include "app/description/DllCommandTable.h"
-#include "forms/EventHandlers.h"
-#include "forms/SupportLibraries.h"
+#include "forms/description/EventHandlers.h"
+#include "forms/description/SupportLibraries.h"
 
 // Defined by EmbeddedData.S.
 extern "C" const std::uint8_t vellumry_window_template[];

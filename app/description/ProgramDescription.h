@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "forms/Identifiers.h"
+#include "forms/description/Identifiers.h"
 #include "runtime/ProgramHeader.h"
 
 namespace vellumry::app {

@@ -8,8 +8,8 @@
 #include "app/AppTexts.h"
 #include "app/description/DllCommandTable.h"
 #include "app/description/ProgramDescription.h"
-#include "forms/EventHandlers.h"
-#include "forms/SupportLibraries.h"
+#include "forms/description/EventHandlers.h"
+#include "forms/description/SupportLibraries.h"
 #include "runtime/RuntimeHeap.h"
 #include "tests/support/GbkText.h"
 

@@ -4,10 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "app/description/ProgramDescription.h"
 #include "app/forms/HandlerNames.h"
-#include "forms/FormTable.h"
+#include "forms/description/FormTable.h"
 #include "runtime/Values.h"
 #include "tests/support/GbkText.h"
 #include "units/UnitRecordTypes.h"
@@ -21,8 +22,9 @@ using test::Gbk;
 
 const forms::TemplateForm& StartForm()
 {
-    static const forms::FormTable table = forms::LoadTemplate(app::ProgramDescription());
-    const forms::TemplateForm* form = table.FindForm(app::kStartFormId);
+    static const std::optional<forms::FormTable> table =
+        forms::ReadTemplate(forms::TemplateStream(app::ProgramDescription()), forms::kHandlerCodeBase);
+    const forms::TemplateForm* form = table ? table->FindForm(app::kStartFormId) : nullptr;
     if (!form)
         throw std::runtime_error("the start form is missing");
     return *form;

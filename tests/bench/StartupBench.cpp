@@ -1,10 +1,12 @@
 // Start-up benchmark: the whole vellumry process, from exec to its first
 // painted start window saved as a picture (--render-png), against a minimal
 // Qt program that shows an empty window of the same size and saves its first
-// frame. Both run offscreen, alternately, in the same session.
+// frame. Both run offscreen, alternately, in the same session. Beside the
+// times, the peak resident memory of each process.
 //   startup_bench [runs]
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -18,7 +20,12 @@ extern char** environ;
 
 namespace {
 
-double RunOnce(const char* program, const char* picture)
+struct Run {
+    double milliseconds = -1;
+    double peakMegabytes = 0;
+};
+
+Run RunOnce(const char* program, const char* picture)
 {
     std::vector<char*> args;
     std::string first = program;
@@ -32,13 +39,14 @@ double RunOnce(const char* program, const char* picture)
     auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
     if (posix_spawn(&child, program, nullptr, nullptr, args.data(), environ) != 0)
-        return -1;
+        return {};
     int status = 0;
-    waitpid(child, &status, 0);
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
     auto end = std::chrono::steady_clock::now();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return std::chrono::duration<double, std::milli>(end - start).count();
+        return {};
+    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
 }
 
 double Median(std::vector<double> values)
@@ -53,23 +61,27 @@ int main(int argc, char** argv)
 {
     int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    std::vector<double> vellumry;
-    std::vector<double> minimal;
+    std::vector<double> vellumry, vellumryPeak;
+    std::vector<double> minimal, minimalPeak;
     for (int i = 0; i < runs; ++i) {
-        double a = RunOnce(VELLUMRY_EXE, "/tmp/startup-bench-vellumry.png");
-        double b = RunOnce(MINIMAL_EXE, "/tmp/startup-bench-minimal.png");
-        if (a < 0 || b < 0) {
+        Run a = RunOnce(VELLUMRY_EXE, "/tmp/startup-bench-vellumry.png");
+        Run b = RunOnce(MINIMAL_EXE, "/tmp/startup-bench-minimal.png");
+        if (a.milliseconds < 0 || b.milliseconds < 0) {
             std::fprintf(stderr, "a run failed\n");
             return 1;
         }
-        vellumry.push_back(a);
-        minimal.push_back(b);
+        vellumry.push_back(a.milliseconds);
+        vellumryPeak.push_back(a.peakMegabytes);
+        minimal.push_back(b.milliseconds);
+        minimalPeak.push_back(b.peakMegabytes);
     }
     double v = Median(vellumry);
     double m = Median(minimal);
     std::printf("runs: %d each, alternating\n", runs);
-    std::printf("vellumry to first painted start window: median %.1f ms\n", v);
-    std::printf("minimal Qt window to first frame:       median %.1f ms\n", m);
+    std::printf("vellumry to first painted start window: median %.1f ms, peak resident %.1f MB\n", v,
+                Median(vellumryPeak));
+    std::printf("minimal Qt window to first frame:       median %.1f ms, peak resident %.1f MB\n", m,
+                Median(minimalPeak));
     std::printf("ratio: %.2f\n", v / m);
     return 0;
 }

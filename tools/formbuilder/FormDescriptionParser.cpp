@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "forms/SupportLibraries.h"
+#include "forms/description/SupportLibraries.h"
 #include "tools/formbuilder/FormTokens.h"
 #include "tools/formbuilder/RecordDraft.h"
 #include "units/listview/ListViewColumns.h"

@@ -56,7 +56,7 @@
 #include <string_view>
 #include <vector>
 
-#include "forms/TemplateWriter.h"
+#include "forms/description/TemplateWriter.h"
 
 namespace vellumry::formbuilder {
 

@@ -29,6 +29,13 @@ void Assign(std::string_view field, std::int16_t& target, const FieldValue& valu
     target = static_cast<std::int16_t>(static_cast<std::uint16_t>(value.number));
 }
 
+void Assign(std::string_view field, std::uint8_t& target, const FieldValue& value)
+{
+    if (value.kind != Kind::Number || value.number < 0 || value.number > 255)
+        throw WrongValue(field, "a byte");
+    target = static_cast<std::uint8_t>(value.number);
+}
+
 void Assign(std::string_view field, std::string& target, const FieldValue& value)
 {
     if (value.kind != Kind::Text && value.kind != Kind::Empty)

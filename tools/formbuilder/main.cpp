@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "forms/EventHandlers.h"
-#include "forms/FormTable.h"
-#include "forms/TemplateWriter.h"
+#include "forms/description/EventHandlers.h"
+#include "forms/description/FormTable.h"
+#include "forms/description/TemplateWriter.h"
 #include "tools/formbuilder/FormDescriptionParser.h"
 #include "tools/formbuilder/FormTokens.h"
 #include "tools/formbuilder/HandlerList.h"

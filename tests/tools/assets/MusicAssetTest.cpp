@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/assets/AssetBytes.h"
+#include "tests/tools/assets/AssetBytes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/listing/BlockSniff.h"
+#include "tools/listing/BlockSniff.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,7 +10,7 @@
 #include "runtime/ByteReader.h"
 #include "units/listview/ImageListBlob.h"
 
-namespace vellumry::app {
+namespace vellumry::listing {
 namespace {
 
 using Block = std::span<const std::uint8_t>;
@@ -206,4 +206,4 @@ std::string DescribeBlock(Block block, units::BlockContent content)
     }
 }
 
-}  // namespace vellumry::app
+}  // namespace vellumry::listing

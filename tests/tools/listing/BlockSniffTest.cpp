@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/listing/BlockSniff.h"
 #include "runtime/ByteWriter.h"
 #include "tests/support/GbkText.h"
+#include "tools/listing/BlockSniff.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ class BlockDescription : public ::testing::TestWithParam<SniffCase> {};
 
 TEST_P(BlockDescription, NamesKindSizeAndLength)
 {
-    EXPECT_EQ(app::DescribeBlock(GetParam().block, GetParam().content), GetParam().description);
+    EXPECT_EQ(listing::DescribeBlock(GetParam().block, GetParam().content), GetParam().description);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -112,9 +112,9 @@ TEST(BlockDescription, DamagedHeadersAreReadOnlyAsFarAsTheyGo)
     // A chunk that claims more than the block holds, and a JPEG segment
     // running past the end: described, never read beyond the bytes.
     Bytes wave = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 0xFF, 0xFF, 0xFF, 0x7F, 1};
-    EXPECT_EQ(app::DescribeBlock(wave, BlockContent::Sound), "WAV, chunks \"fmt \", 21 bytes");
+    EXPECT_EQ(listing::DescribeBlock(wave, BlockContent::Sound), "WAV, chunks \"fmt \", 21 bytes");
     Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xFF, 0};
-    EXPECT_EQ(app::DescribeBlock(jpeg, BlockContent::Picture), "JPEG, 7 bytes");
+    EXPECT_EQ(listing::DescribeBlock(jpeg, BlockContent::Picture), "JPEG, 7 bytes");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include <jpeglib.h>
 
-#include "tests/assets/AssetBytes.h"
+#include "tests/tools/assets/AssetBytes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/assets/AssetBytes.h"
+#include "tests/tools/assets/AssetBytes.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "app/description/ProgramDescription.h"
 #include "app/forms/HandlerNames.h"
-#include "app/listing/ProgramListing.h"
+#include "tools/listing/ProgramListing.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ using ::testing::HasSubstr;
 std::string Inspect(const runtime::ProgramHeader& header, bool expectRead = true)
 {
     std::ostringstream out;
-    EXPECT_EQ(app::ListProgram(header, app::kHandlerNames, out), expectRead);
+    EXPECT_EQ(listing::ListProgram(header, app::kHandlerNames, out), expectRead);
     return out.str();
 }
 

@@ -11,7 +11,7 @@
 
 #include "units/RecordFormat.h"
 
-namespace vellumry::app {
+namespace vellumry::listing {
 
 // "38 KB (38640 bytes)", "10.4 MB (10956878 bytes)", "18 bytes".
 std::string DescribeSize(std::size_t size);
@@ -19,4 +19,4 @@ std::string DescribeSize(std::size_t size);
 // "JPEG 824×616, 38 KB (38640 bytes)"; "empty" for no bytes. UTF-8.
 std::string DescribeBlock(std::span<const std::uint8_t> block, units::BlockContent content);
 
-}  // namespace vellumry::app
+}  // namespace vellumry::listing

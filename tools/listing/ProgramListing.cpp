@@ -1,23 +1,23 @@
-#include "app/listing/ProgramListing.h"
+#include "tools/listing/ProgramListing.h"
 
 #include <cstdio>
 #include <string>
 #include <type_traits>
 #include <variant>
 
-#include "app/listing/BlockSniff.h"
-#include "forms/EventHandlers.h"
-#include "forms/FormTable.h"
-#include "forms/SupportLibraries.h"
-#include "forms/UnitRecord.h"
+#include "forms/description/EventHandlers.h"
+#include "forms/description/FormTable.h"
+#include "forms/description/SupportLibraries.h"
+#include "forms/description/UnitRecord.h"
 #include "platform/codepage/CodePage.h"
 #include "runtime/Values.h"
+#include "tools/listing/BlockSniff.h"
 #include "units/UnitRecordTypes.h"
 #include "units/listview/ListViewColumns.h"
 #include "units/listview/ListViewRows.h"
 #include "units/statusbar/StatusBarParts.h"
 
-namespace vellumry::app {
+namespace vellumry::listing {
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
@@ -233,7 +233,7 @@ void UnitPrinter::PrintFields(const Record& record)
                 } else if (field.name.find("Colour") != std::string_view::npos) {
                     m_out << Hex(static_cast<std::uint32_t>(value)) << "\n";
                 } else {
-                    m_out << value << "\n";
+                    m_out << +value << "\n";
                 }
             },
             field.member);
@@ -302,4 +302,4 @@ bool ListProgram(const runtime::ProgramHeader& header, std::span<const std::stri
     return true;
 }
 
-}  // namespace vellumry::app
+}  // namespace vellumry::listing

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "forms/FormTable.h"
+#include "forms/description/FormTable.h"
 #include "tests/support/GbkText.h"
 #include "tools/formbuilder/FormDescriptionParser.h"
 #include "tools/formbuilder/FormTokens.h"

@@ -11,7 +11,7 @@
 
 #include "runtime/ProgramHeader.h"
 
-namespace vellumry::app {
+namespace vellumry::listing {
 
 // `handlerNames` is the application's handler list, by which event bindings
 // are named. Returns false when the window template cannot be read; the
@@ -19,4 +19,4 @@ namespace vellumry::app {
 bool ListProgram(const runtime::ProgramHeader& header, std::span<const std::string_view> handlerNames,
                     std::ostream& out);
 
-}  // namespace vellumry::app
+}  // namespace vellumry::listing
