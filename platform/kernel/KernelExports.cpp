@@ -9,6 +9,7 @@
 #include "platform/kernel/Locale.h"
 #include "platform/kernel/ModuleFileName.h"
 #include "platform/kernel/ProfileApi.h"
+#include "platform/kernel/ThreadApi.h"
 #include "platform/modules/LibraryLoader.h"
 #include "platform/modules/ModuleRegistry.h"
 
@@ -41,6 +42,9 @@ void RegisterKernelExports()
                                                     Export("DebugBreak", &DebugBreak),
                                                     Export("GetUserDefaultLCID", &GetUserDefaultLCID),
                                                     Export("GetSystemDefaultLCID", &GetSystemDefaultLCID),
+                                                    Export("CreateThread", &CreateThread),
+                                                    Export("GetExitCodeThread", &GetExitCodeThread),
+                                                    Export("TerminateThread", &TerminateThread),
                                                 });
 }
 
