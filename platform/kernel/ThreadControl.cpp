@@ -18,6 +18,11 @@ ThreadControl* ThreadControl::Current()
     return t_current;
 }
 
+std::shared_ptr<ThreadControl> ThreadControl::CurrentShared()
+{
+    return t_owner;
+}
+
 void ThreadControl::AdoptForCurrentThread(std::shared_ptr<ThreadControl> control)
 {
     t_current = control.get();

@@ -44,6 +44,8 @@ public:
     // The control of the calling thread; null on threads that CreateThread
     // did not start (the window thread, sound feeders, test mains).
     static ThreadControl* Current();
+    // The same, shared: for a record that may outlive the calling thread.
+    static std::shared_ptr<ThreadControl> CurrentShared();
 
     bool StopRequested() const { return m_stopRequested.load(std::memory_order_acquire); }
 

@@ -9,16 +9,25 @@
 // runs the work at once on the caller.
 //
 // Which thread may call what: RunOnWindowThread and PostToWindowThread from
-// any thread; the work they carry runs on the window thread only. The work is
-// run while the caller waits, so it may use the caller's locals by reference.
+// any thread; the work they carry runs on the window thread only.
 //
-// The implementation lives in platform/ui (WindowThread.cpp, on Qt); this
-// header is plain C++.
+// The deadlock rule: the window thread never blocks, without pumping, on
+// anything a worker can hold: a worker's lock, a worker's end, or a call a
+// worker is making. A worker calling over holds no lock the window thread
+// may take, and its stop (TerminateThread, on the window thread) only marks
+// it. The carried call lives in a shared record (WindowCall.h), so a worker
+// stopped while its call waits leaves nothing the window thread could write
+// into, and a stopped worker's pending and later calls do nothing.
+//
+// The implementation lives in platform/ui (WindowThread.cpp and
+// WindowCall.cpp, on Qt); this header is plain C++.
 
-#include <functional>
+#include <memory>
 #include <optional>
 #include <type_traits>
 #include <utility>
+
+#include "platform/ui/WindowCall.h"
 
 namespace vellumry::ui {
 
@@ -26,31 +35,54 @@ namespace vellumry::ui {
 // object exists.
 bool OnWindowThread();
 
-namespace detail {
-// Runs call(context) on the window thread and returns when it has run.
-void RunBlocking(void (*call)(void* context), void* context);
-}  // namespace detail
-
-// Runs `work` on the window thread, waits for it and returns its result.
+// Runs `work` on the window thread and answers its result; a call a stop
+// dropped answers a value-initialised result. `work` may capture the
+// caller's locals by reference: it runs, if at all, before this returns.
 template <typename Work>
 std::invoke_result_t<Work&> RunOnWindowThread(Work&& work)
 {
     using Result = std::invoke_result_t<Work&>;
+    if (!MayCallWindow())
+        return Result{};
     if (OnWindowThread())
         return work();
-    if constexpr (std::is_void_v<Result>) {
-        detail::RunBlocking([](void* context) { (*static_cast<std::remove_reference_t<Work>*>(context))(); },
-                            &work);
+    using Body = std::remove_reference_t<Work>;
+    struct Call final : CarriedCall {
+        explicit Call(Body& body) : body(body) {}
+        void Run() override
+        {
+            if constexpr (std::is_void_v<Result>)
+                body();
+            else
+                result.emplace(body());
+        }
+        Body& body;
+        std::conditional_t<std::is_void_v<Result>, bool, std::optional<Result>> result{};
+    };
+    auto call = std::make_shared<Call>(work);
+    bool ran = CarryToWindowThread(call) == CarryOutcome::Ran;
+    if constexpr (!std::is_void_v<Result>) {
+        if (ran && call->result)
+            return std::move(*call->result);
+        return Result{};
     } else {
-        std::optional<Result> result;
-        auto call = [&] { result.emplace(work()); };
-        detail::RunBlocking([](void* context) { (*static_cast<decltype(call)*>(context))(); }, &call);
-        return std::move(*result);
+        (void)ran;
     }
 }
 
-// Queues `work` for the window thread and returns at once; without an
-// application object the work is dropped.
-void PostToWindowThread(std::function<void()> work);
+// Queues work for the window thread and returns at once; without an
+// application object the work is dropped. Posted by a worker, the work is
+// dropped once that worker has been told to stop.
+template <typename Work>
+void PostToWindowThread(Work&& work)
+{
+    using Body = std::decay_t<Work>;
+    struct Call final : CarriedCall {
+        explicit Call(Body body) : body(std::move(body)) {}
+        void Run() override { body(); }
+        Body body;
+    };
+    PostCallToWindowThread(std::make_shared<Call>(std::forward<Work>(work)));
+}
 
 }  // namespace vellumry::ui

@@ -1,0 +1,140 @@
+#include "platform/ui/WindowCall.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+
+#include "platform/kernel/StopAwareWait.h"
+#include "platform/kernel/ThreadControl.h"
+#include "platform/kernel/ThreadStop.h"
+
+namespace vellumry::ui {
+namespace {
+
+enum class CallState { Pending, Running, Ran, Dropped };
+
+struct CallRecord {
+    std::mutex lock;
+    std::condition_variable changed;
+    CallState state = CallState::Pending;
+    std::shared_ptr<CarriedCall> call;
+    std::shared_ptr<kernel::ThreadControl> caller;  // null for threads CreateThread did not start
+    std::exception_ptr failure;
+
+    bool Settled() const { return state == CallState::Ran || state == CallState::Dropped; }
+
+    void Settle(CallState final)
+    {
+        std::lock_guard guard(lock);
+        state = final;
+        changed.notify_all();
+    }
+
+    // Window thread: takes a pending call for running, or drops it when its
+    // caller has been told to stop. False when there is nothing to run.
+    bool Claim()
+    {
+        std::lock_guard guard(lock);
+        if (state != CallState::Pending)
+            return false;
+        if (caller && caller->StopRequested()) {
+            state = CallState::Dropped;
+            changed.notify_all();
+            return false;
+        }
+        state = CallState::Running;
+        return true;
+    }
+
+    void DropIfPending()
+    {
+        std::lock_guard guard(lock);
+        if (state == CallState::Pending) {
+            state = CallState::Dropped;
+            changed.notify_all();
+        }
+    }
+};
+
+// Travels with the queued delivery. When the last copy goes without the
+// delivery having run (the application was destroyed with the call still
+// queued), the call is dropped so that its caller stops waiting.
+struct DeliveryToken {
+    explicit DeliveryToken(std::shared_ptr<CallRecord> record) : record(std::move(record)) {}
+    DeliveryToken(const DeliveryToken&) = delete;
+    DeliveryToken& operator=(const DeliveryToken&) = delete;
+    ~DeliveryToken() { record->DropIfPending(); }
+
+    const std::shared_ptr<CallRecord> record;
+};
+
+void Deliver(CallRecord& record)
+{
+    if (!record.Claim())
+        return;
+    try {
+        record.call->Run();
+    } catch (...) {
+        record.failure = std::current_exception();
+    }
+    record.Settle(CallState::Ran);
+}
+
+std::shared_ptr<CallRecord> Queue(std::shared_ptr<CarriedCall> call)
+{
+    auto record = std::make_shared<CallRecord>();
+    record->call = std::move(call);
+    record->caller = kernel::ThreadControl::CurrentShared();
+    auto token = std::make_shared<DeliveryToken>(record);
+    QCoreApplication* app = QCoreApplication::instance();
+    bool queued = app && QMetaObject::invokeMethod(
+                             app, [token] { Deliver(*token->record); }, Qt::QueuedConnection);
+    if (!queued)
+        record->DropIfPending();
+    return record;
+}
+
+}  // namespace
+
+bool MayCallWindow()
+{
+    if (!kernel::CurrentThreadStopRequested())
+        return true;
+    kernel::ThrowIfStopRequested();
+    return false;
+}
+
+CarryOutcome CarryToWindowThread(std::shared_ptr<CarriedCall> call)
+{
+    if (!MayCallWindow())
+        return CarryOutcome::Dropped;
+    std::shared_ptr<CallRecord> record = Queue(std::move(call));
+    auto settled = [&] { return record->Settled(); };
+    if (kernel::WaitUnlessStopped(record->lock, record->changed, settled) == kernel::WaitOutcome::Stopped) {
+        std::unique_lock lock(record->lock);
+        if (record->state == CallState::Pending) {
+            record->state = CallState::Dropped;
+        } else {
+            // Running: the window thread finishes it without waiting for us.
+            record->changed.wait(lock, settled);
+        }
+    }
+    if (record->state == CallState::Dropped) {
+        kernel::ThrowIfStopRequested();
+        return CarryOutcome::Dropped;
+    }
+    if (record->failure)
+        std::rethrow_exception(record->failure);
+    return CarryOutcome::Ran;
+}
+
+void PostCallToWindowThread(std::shared_ptr<CarriedCall> call)
+{
+    if (MayCallWindow())
+        Queue(std::move(call));
+}
+
+}  // namespace vellumry::ui
