@@ -1,5 +1,6 @@
 #include "runtime/CommandCall.h"
 
+#include "platform/kernel/ThreadStop.h"
 #include "runtime/CoreCommandSlots.h"
 #include "runtime/ErrorReporter.h"
 #include "runtime/RuntimeInterface.h"
@@ -12,6 +13,7 @@ namespace {
 // error, not a jump to address 0.
 TypedValue Call(LibraryCommand command, std::int32_t count, const TypedValue* arguments)
 {
+    kernel::ThrowIfStopRequested();  // a stopped worker goes no further
     if (!command)
         ReportError(texts::kCommandMissing, 0, 0, 0);
     TypedValue result;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/kernel/ThreadStop.h"
 #include "platform/modules/LibraryLoader.h"
 #include "platform/modules/ModuleRegistry.h"
 #include "platform/modules/ScopedModule.h"
@@ -186,6 +187,7 @@ HMODULE DllCommandModule(std::int32_t index)
 FARPROC CheckedDllCommandAddress(std::int32_t index, modules::ExportSignature declared, std::int32_t related1,
                                  std::int32_t related2)
 {
+    kernel::ThrowIfStopRequested();  // a stopped worker goes no further
     FARPROC address = ResolveDllCommand(index);
     if (!modules::SignaturesMatch(declared, modules::FindExportSignature(address)))
         ReportErrorCode(6, related1, related2);

@@ -34,6 +34,7 @@ bool RuntimeApplication::InitInstance()
 int RuntimeApplication::ExitInstance()
 {
     RunShutdown();
+    EndProcessUnlessWorkersEnded(0);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/kernel/ThreadApi.h"
 #include "runtime/DllCommands.h"
 #include "runtime/EventSuppression.h"
 #include "runtime/ExitRoutines.h"
@@ -18,6 +19,24 @@ namespace vellumry::runtime {
 namespace {
 
 constexpr std::int32_t kLibraryShutdownNotice = 6;
+// How long the shutdown gives stopped workers to unwind. A worker unwinds at
+// its next call into the runtime or the window, or when its transfer sees
+// the stop; one that does neither in this time is left to the end of the
+// process.
+constexpr auto kWorkerUnwindLimit = std::chrono::seconds(3);
+
+// Stops the workers still running and waits, bounded, for them to end, so
+// that nothing below (exit routines, the DLL command table, static
+// destructors) runs under a live worker. Stopped workers make no window
+// calls, so the window thread need not pump meanwhile. False when some
+// worker is still alive afterwards.
+bool StopWorkers()
+{
+    if (kernel::LiveWorkerCount() == 0)
+        return true;
+    kernel::StopAllWorkers(0);
+    return kernel::WaitForWorkersToEnd(std::chrono::duration_cast<std::chrono::milliseconds>(kWorkerUnwindLimit));
+}
 
 void NotifyLibrariesOfShutdown()
 {
@@ -35,11 +54,13 @@ void NotifyLibrariesOfShutdown()
 
 [[noreturn]] void EndProcess(std::int32_t code)
 {
+    // Another thread owns the windows and static objects, or a worker is
+    // still alive: do not run their destructors underneath it.
+    if (OnMainThread())
+        EndProcessUnlessWorkersEnded(code);
     std::fflush(nullptr);
     if (OnMainThread())
         std::exit(code);
-    // Another thread owns the windows and static objects; do not run their
-    // destructors underneath it.
     std::_Exit(code);
 }
 
@@ -52,11 +73,13 @@ void RunShutdown()
     if (state.shutdownInProgress.exchange(true))
         return;
     ClearIdleCallbacks();
+    bool workersEnded = StopWorkers();
     if (FormEngine().releaseForms)
         FormEngine().releaseForms();
     RunExitRoutines();
     NotifyLibrariesOfShutdown();
-    UnloadDllCommands();
+    if (workersEnded)
+        UnloadDllCommands();  // a worker left alive may be inside a DLL command
     ClearStaticDataBlock();
     if (FormEngine().releaseProgramIcons)
         FormEngine().releaseProgramIcons();
@@ -67,6 +90,14 @@ void RunShutdown()
         ComponentModel().uninitialize();
         state.oleInitializedByRuntime = false;
     }
+}
+
+void EndProcessUnlessWorkersEnded(std::int32_t code)
+{
+    if (kernel::LiveWorkerCount() == 0)
+        return;
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
 
 void EndProgram(std::int32_t code)

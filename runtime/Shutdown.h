@@ -15,7 +15,14 @@ namespace vellumry::runtime {
 [[noreturn]] void EndProgram(std::int32_t code);
 
 // The shutdown steps without ending the process (the framework's exit path).
-// Does nothing when a shutdown is already in progress.
+// Does nothing when a shutdown is already in progress. Its first step stops
+// the workers that still run (TerminateThread) and waits a bounded time for
+// them to end.
 void RunShutdown();
+
+// The framework's end after its exit step: returns when the process may run
+// its static destructors, or ends the process with `code` at once while a
+// worker is still alive.
+void EndProcessUnlessWorkersEnded(std::int32_t code);
 
 }  // namespace vellumry::runtime

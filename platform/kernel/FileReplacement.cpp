@@ -14,8 +14,10 @@
 #include "platform/base/LastError.h"
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/PathMapping.h"
+#include "platform/kernel/FileCommitGuard.h"
 #include "platform/kernel/RuntimePathParts.h"
 #include "platform/kernel/ScopedHandle.h"
+#include "platform/kernel/ThreadStop.h"
 
 namespace vellumry::kernel {
 namespace {
@@ -80,6 +82,10 @@ BOOL WriteAll(HANDLE file, std::span<const std::uint8_t> bytes)
     while (!bytes.empty()) {
         auto step = static_cast<DWORD>(std::min(bytes.size(), kWriteStep));
         DWORD written = 0;
+        if (CurrentThreadStopRequested()) {
+            SetLastError(ERROR_OPERATION_ABORTED);
+            return FALSE;
+        }
         if (!WriteFile(file, bytes.data(), step, &written, nullptr))
             return FALSE;
         bytes = bytes.subspan(written);
@@ -93,6 +99,10 @@ BOOL ReplaceFileContents(LPCSTR fileName, std::span<const std::span<const std::u
 {
     if (fileName == nullptr || *fileName == '\0') {
         SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (CurrentThreadStopRequested()) {
+        SetLastError(ERROR_OPERATION_ABORTED);
         return FALSE;
     }
     if (FolderPartLength(fileName) == std::string_view(fileName).size()) {
@@ -144,7 +154,12 @@ BOOL ReplaceFileContents(LPCSTR fileName, std::span<const std::span<const std::u
     }
     if (written) {
         target.Close();
-        if (MoveFileExA(temporary.c_str(), finalName.c_str(), MOVEFILE_REPLACE_EXISTING))
+        // A worker's stop either comes before the rename, which it then
+        // refuses, or waits until the rename is done.
+        FileCommitGuard commit;
+        if (!commit.MayCommit())
+            SetLastError(ERROR_OPERATION_ABORTED);
+        else if (MoveFileExA(temporary.c_str(), finalName.c_str(), MOVEFILE_REPLACE_EXISTING))
             return TRUE;
     }
     DWORD error = GetLastError();

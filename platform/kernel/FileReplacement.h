@@ -11,6 +11,11 @@
 // points to is the one replaced (in that file's folder). Temporary names
 // carry the process and thread ids, so two writers never pick the same one.
 //
+// A worker told to stop (TerminateThread) writes no file: it starts none,
+// abandons one under way and refuses the rename, failing with
+// ERROR_OPERATION_ABORTED; a rename already under way when the stop comes
+// finishes before the stop returns (FileCommitGuard.h).
+//
 // While the bytes are written, an existing target is held open for writing
 // with no sharing, so the outcomes of the plain exclusive open stay: a target
 // that another opener of this process holds, a read-only target and a folder

@@ -182,6 +182,9 @@ bool WaitForWorkersToEnd(std::chrono::milliseconds limit, void (*betweenSlices)(
         auto workers = LiveWorkers::Instance().Snapshot();
         if (workers.empty())
             return true;
+        std::erase_if(workers, [](const auto& control) { return control->WaitsForServedCall(); });
+        if (workers.empty())
+            return false;
         auto now = std::chrono::steady_clock::now();
         if (now >= deadline)
             return false;

@@ -50,10 +50,11 @@ std::size_t LiveWorkerCount();
 // Stops every live worker as TerminateThread does, with `exitCode`.
 void StopAllWorkers(DWORD exitCode);
 
-// Waits until no worker is alive or `limit` has passed; true when none is.
-// `betweenSlices`, when given, runs on the calling thread every few
-// milliseconds while it waits (the window thread drains the calls workers
-// left for it, so it never blocks without pumping).
+// Waits until every worker has ended, or `limit` has passed. A worker that
+// waits for a call the window thread is running is not waited for: it cannot
+// end before that call returns, and the window thread may be the caller.
+// True when no worker is alive any more. `betweenSlices`, when given, runs
+// on the calling thread every few milliseconds while it waits.
 bool WaitForWorkersToEnd(std::chrono::milliseconds limit, void (*betweenSlices)() = nullptr);
 
 }  // namespace vellumry::kernel

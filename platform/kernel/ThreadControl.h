@@ -66,6 +66,13 @@ public:
     // Called once by the thread itself when its routine is done.
     void MarkEnded(DWORD routineResult);
 
+    // Counted by the window thread while it runs a call this thread waits
+    // for (WindowCall.cpp): until that call returns the thread cannot end,
+    // so whoever waits for workers on the window thread must not wait for it.
+    void BeginServedCall() { m_servedCalls.fetch_add(1, std::memory_order_acq_rel); }
+    void EndServedCall() { m_servedCalls.fetch_sub(1, std::memory_order_acq_rel); }
+    bool WaitsForServedCall() const { return m_servedCalls.load(std::memory_order_acquire) > 0; }
+
     // Held for the duration of a file commit (FileCommitGuard.h).
     std::mutex& CommitLock() { return m_commitLock; }
 
@@ -81,6 +88,7 @@ public:
 
 private:
     std::atomic<bool> m_stopRequested{false};
+    std::atomic<int> m_servedCalls{0};
     std::mutex m_commitLock;
 
     mutable std::mutex m_lock;  // guards everything below

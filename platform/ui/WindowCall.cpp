@@ -75,6 +75,19 @@ void Deliver(CallRecord& record)
 {
     if (!record.Claim())
         return;
+    struct Served {
+        kernel::ThreadControl* caller;
+        explicit Served(kernel::ThreadControl* caller) : caller(caller)
+        {
+            if (caller)
+                caller->BeginServedCall();
+        }
+        ~Served()
+        {
+            if (caller)
+                caller->EndServedCall();
+        }
+    } served(record.caller.get());
     try {
         record.call->Run();
     } catch (...) {

@@ -2,14 +2,21 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
+#include "platform/base/LastError.h"
 #include "platform/kernel/FileCommitGuard.h"
+#include "platform/kernel/FileReplacement.h"
 #include "platform/kernel/StopAwareWait.h"
 #include "platform/kernel/ThreadApi.h"
 #include "platform/kernel/ThreadStop.h"
+#include "tests/support/ScopedTempDir.h"
 
 namespace {
 
@@ -138,6 +145,48 @@ TEST(ThreadStop, ACommitUnderWayFinishesBeforeTheStopReturnsAndALaterOneIsRefuse
     stopDone = true;
     ASSERT_TRUE(kernel::WaitForThreadEnd(thread, kLongEnough));
     EXPECT_FALSE(secondAllowed.load());
+}
+
+TEST(ThreadStop, AStoppedWorkerWritesNoFileAndLeavesNoTemporaryBehind)
+{
+    test::ScopedTempDir folder;
+    std::string fresh = folder.File("fresh.jpg");
+    std::string kept = folder.Write("kept.jpg", "old");
+    std::atomic<bool> ready{false};
+    std::atomic<bool> stopped{false};
+    std::atomic<int> freshResult{-1};
+    std::atomic<int> keptResult{-1};
+    std::atomic<DWORD> error{0};
+    auto body = [&] {
+        ready = true;
+        SpinUntil(stopped);
+        static const std::uint8_t bytes[] = {'n', 'e', 'w'};
+        std::span<const std::uint8_t> piece(bytes);
+        SetLastError(0xdeadbeef);
+        freshResult = kernel::ReplaceFileContents(fresh.c_str(), std::span(&piece, 1));
+        error = GetLastError();
+        keptResult = kernel::ReplaceFileContents(kept.c_str(), std::span(&piece, 1));
+    };
+    HANDLE thread = StartWorker(body);
+    SpinUntil(ready);
+    EXPECT_TRUE(TerminateThread(thread, 1));
+    stopped = true;
+    ASSERT_TRUE(kernel::WaitForThreadEnd(thread, kLongEnough));
+    EXPECT_EQ(freshResult.load(), FALSE);
+    EXPECT_EQ(keptResult.load(), FALSE);
+    EXPECT_EQ(error.load(), ERROR_OPERATION_ABORTED);
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    EXPECT_EQ(test::ReadHostFile(kept), "old") << "the existing file keeps its content";
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        ++files;
+    EXPECT_EQ(files, 1u) << "no temporary file left";
+
+    // The same write on a thread nobody stopped goes through.
+    static const std::uint8_t bytes[] = {'n', 'e', 'w'};
+    std::span<const std::uint8_t> piece(bytes);
+    EXPECT_TRUE(kernel::ReplaceFileContents(fresh.c_str(), std::span(&piece, 1)));
+    EXPECT_EQ(test::ReadHostFile(fresh), "new");
 }
 
 std::atomic<int> g_listenerCalls{0};

@@ -7,9 +7,14 @@
 //   close-at-once  the start form closes while it loads
 //   worker-end     a worker thread ends the program with code 5
 //   error          a handler reports a runtime error
+//   close-with-workers  the start form closes while workers call into the
+//                  window and the DLL commands in a loop
+//   close-with-stuck-worker  the start form closes while a worker runs
+//                  without ever calling into the runtime
 
 #include <QTimer>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,6 +27,10 @@
 #include "forms/engine/EventDispatch.h"
 #include "forms/engine/FormEngineWiring.h"
 #include "forms/engine/HostNotify.h"
+#include "platform/base/LastError.h"
+#include "platform/kernel/KernelExports.h"
+#include "platform/kernel/ThreadApi.h"
+#include "platform/modules/ExportSignature.h"
 #include "runtime/DllCommands.h"
 #include "runtime/ErrorReporter.h"
 #include "runtime/HiddenOwner.h"
@@ -59,6 +68,35 @@ std::intptr_t LibraryNotify(std::int32_t code, std::intptr_t value1, std::intptr
 void ExitRoutine(std::int32_t position)
 {
     Say("exit routine " + std::to_string(position));
+    if (g_scenario.starts_with("close-with-"))
+        Say("live workers " + std::to_string(kernel::LiveWorkerCount()));
+}
+
+// Calls into the window and through the DLL command table until stopped.
+DWORD BusyWorker(LPVOID parameter)
+{
+    HWND window = static_cast<HWND>(parameter);
+    for (;;) {
+        SetWindowTextA(window, "busy");
+        SendMessageA(window, WM_USER + 1, 0, 0);
+        auto lastError = reinterpret_cast<DWORD (*)()>(
+            runtime::CheckedDllCommandAddress(0, modules::SignatureOf<decltype(GetLastError)>(), 0, 0));
+        lastError();
+    }
+}
+
+// Never calls into the runtime, so nothing can unwind it.
+DWORD StuckWorker(LPVOID)
+{
+    static std::atomic<bool> never{false};
+    while (!never.load())
+        ;
+    return 0;
+}
+
+void CloseSoon(HWND window)
+{
+    QTimer::singleShot(100, [window] { SendMessageA(window, WM_CLOSE, 0, 0); });
 }
 
 void WindowLoaded(forms::EventCall&)
@@ -72,6 +110,13 @@ void WindowLoaded(forms::EventCall&)
         QTimer::singleShot(0, [window] { SendMessageA(window, WM_CLOSE, 0, 0); });
     } else if (g_scenario == "worker-end") {
         std::thread([] { runtime::GetRuntimeInterface().endProgram(5); }).detach();
+    } else if (g_scenario == "close-with-workers") {
+        for (int i = 0; i < 3; ++i)
+            CreateThread(nullptr, 0, BusyWorker, window, 0, nullptr);
+        CloseSoon(window);
+    } else if (g_scenario == "close-with-stuck-worker") {
+        CreateThread(nullptr, 0, StuckWorker, nullptr, 0, nullptr);
+        CloseSoon(window);
     } else if (g_scenario == "error") {
         runtime::GetRuntimeInterface().reportErrorCode(1, 0, 0);
     }
@@ -117,6 +162,7 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     g_scenario = argc > 1 ? argv[1] : "close-later";
 
+    kernel::RegisterKernelExports();
     forms::InstallFormEngine();
     units::InstallWindowUnitType();
     runtime::FormEngineHooks hooks = runtime::FormEngine();

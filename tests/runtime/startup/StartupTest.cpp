@@ -86,6 +86,29 @@ TEST(StartupAndShutdown, EndProgramFromAWorkerEndsWithItsCodeAfterTheShutdown)
     EXPECT_EQ(run.lines, Concat({kStartUp, {"start form loaded"}, kShutdown}));
 }
 
+TEST(StartupAndShutdown, ClosingWhileWorkersCallIntoTheWindowStopsThemBeforeTheExitRoutines)
+{
+    ProbeRun run = RunProbe("close-with-workers");
+    EXPECT_EQ(run.exitCode, 0);
+    std::vector<std::string> shutdown = kShutdown;
+    shutdown.insert(shutdown.begin() + 2, "live workers 0");
+    EXPECT_EQ(run.lines, Concat({kStartUp, {"start form loaded", "loop returned"}, shutdown,
+                                 {"process ends with 0"}}));
+}
+
+TEST(StartupAndShutdown, AWorkerThatCannotBeUnwoundIsLeftToTheEndOfTheProcess)
+{
+    ProbeRun run = RunProbe("close-with-stuck-worker");
+    EXPECT_EQ(run.exitCode, 0);
+    // The DLL command table stays while a worker may be inside it, and no
+    // static destructor runs under the worker: the process ends at once.
+    EXPECT_EQ(run.lines, Concat({kStartUp,
+                                 {"start form loaded", "loop returned", "forms released", "exit routine 0",
+                                  "live workers 1", "library notify 6", "library notify 6",
+                                  "music stopped and waited, static block cleared, dll commands 1, hidden owner gone",
+                                  "component model down"}}));
+}
+
 TEST(StartupAndShutdown, AfterARuntimeErrorTheExitRoutineDoesNotRun)
 {
     ProbeRun run = RunProbe("error");
