@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <utility>
 
 #include "platform/kernel/StopAwareWait.h"
 #include "platform/kernel/ThreadControl.h"
@@ -96,15 +97,34 @@ void Deliver(CallRecord& record)
     record.Settle(CallState::Ran);
 }
 
+// Taken around posting and at the start of each delivery. Qt's posted-event
+// queue orders the two already; this lock states that order in a form the
+// thread checker sees, since it cannot see into Qt.
+std::mutex& HandoffLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 std::shared_ptr<CallRecord> Queue(std::shared_ptr<CarriedCall> call)
 {
     auto record = std::make_shared<CallRecord>();
-    record->call = std::move(call);
-    record->caller = kernel::ThreadControl::CurrentShared();
+    {
+        std::lock_guard guard(record->lock);
+        record->call = std::move(call);
+        record->caller = kernel::ThreadControl::CurrentShared();
+    }
     auto token = std::make_shared<DeliveryToken>(record);
     QCoreApplication* app = QCoreApplication::instance();
+    std::unique_lock handoff(HandoffLock());
     bool queued = app && QMetaObject::invokeMethod(
-                             app, [token] { Deliver(*token->record); }, Qt::QueuedConnection);
+                             app,
+                             [token] {
+                                 { std::lock_guard delivered(HandoffLock()); }
+                                 Deliver(*token->record);
+                             },
+                             Qt::QueuedConnection);
+    handoff.unlock();
     if (!queued)
         record->DropIfPending();
     return record;
@@ -139,8 +159,15 @@ CarryOutcome CarryToWindowThread(std::shared_ptr<CarriedCall> call)
         kernel::ThrowIfStopRequested();
         return CarryOutcome::Dropped;
     }
-    if (record->failure)
-        std::rethrow_exception(record->failure);
+    // Taken out of the record, so that the exception ends on this thread
+    // whichever side lets go of the record last.
+    std::exception_ptr failure;
+    {
+        std::lock_guard guard(record->lock);
+        failure = std::exchange(record->failure, nullptr);
+    }
+    if (failure)
+        std::rethrow_exception(failure);
     return CarryOutcome::Ran;
 }
 
