@@ -8,6 +8,7 @@
 #include "runtime/ValueHelpers.h"
 #include "runtime/commands/CommandArguments.h"
 #include "runtime/commands/GbkCharacters.h"
+#include "runtime/commands/TextWalks.h"
 
 namespace vellumry::runtime::commands {
 namespace {
@@ -89,46 +90,17 @@ void CodeOfChar(TypedValue* result, std::int32_t count, const TypedValue* argume
 
 void ToLowerCase(TypedValue* result, std::int32_t count, const TypedValue* arguments)
 {
-    std::string_view text = Arguments(count, arguments).Text(0);
-    TextValue lowered = MakeTextOrNull(text);
-    for (std::size_t i = 0; i < text.size(); i += CharacterLength(text, i))
-        lowered[i] = FoldAscii(lowered[i]);
-    ReturnText(result, lowered);
+    ReturnText(result, MakeTextOrNull(LowerAscii(Arguments(count, arguments).Text(0))));
 }
 
 void TrimSpaces(TypedValue* result, std::int32_t count, const TypedValue* arguments)
 {
-    std::string_view text = Arguments(count, arguments).Text(0);
-    std::size_t begin = 0;
-    while (begin < text.size()) {
-        std::size_t blank = BlankLength(text, begin);
-        if (blank == 0)
-            break;
-        begin += blank;
-    }
-    // The end of the last character that is not a blank.
-    std::size_t end = begin;
-    for (std::size_t i = begin; i < text.size();) {
-        std::size_t length = CharacterLength(text, i);
-        if (BlankLength(text, i) == 0)
-            end = i + length;
-        i += length;
-    }
-    ReturnText(result, MakeTextOrNull(text.substr(begin, end - begin)));
+    ReturnText(result, MakeTextOrNull(TrimBlanks(Arguments(count, arguments).Text(0))));
 }
 
 void RemoveAllSpaces(TypedValue* result, std::int32_t count, const TypedValue* arguments)
 {
-    std::string_view text = Arguments(count, arguments).Text(0);
-    std::string kept;
-    kept.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        std::size_t length = CharacterLength(text, i);
-        if (BlankLength(text, i) == 0)
-            kept.append(text.substr(i, length));
-        i += length;
-    }
-    ReturnText(result, MakeTextOrNull(kept));
+    ReturnText(result, MakeTextOrNull(WithoutBlanks(Arguments(count, arguments).Text(0))));
 }
 
 void BlankText(TypedValue* result, std::int32_t count, const TypedValue* arguments)

@@ -12,6 +12,7 @@
 #include "runtime/commands/GbkCharacters.h"
 #include "runtime/commands/TextCommands.h"
 #include "runtime/commands/TextSearch.h"
+#include "runtime/commands/TextWalks.h"
 
 namespace vellumry::runtime::commands {
 namespace {
@@ -38,15 +39,7 @@ void FindText(TypedValue* result, std::int32_t count, const TypedValue* argument
     std::string_view sought = args.Text(1);
     std::size_t from = StartOffset(args.Integer(2, 1));
     bool ignoreCase = args.Integer(3) == 1;
-    if (from >= text.size()) {
-        ReturnInteger(result, kNotFound);
-        return;
-    }
-    if (sought.empty()) {
-        ReturnInteger(result, 1);
-        return;
-    }
-    ReturnInteger(result, PositionOf(TextSearch(text, sought, ignoreCase).Next(from)));
+    ReturnInteger(result, PositionOf(FindFrom(text, sought, from, ignoreCase)));
 }
 
 void FindTextBackward(TypedValue* result, std::int32_t count, const TypedValue* arguments)
@@ -120,28 +113,12 @@ void SplitText(TypedValue* result, std::int32_t count, const TypedValue* argumen
     std::string_view separator = args.IsGiven(1) ? args.Text(1) : std::string_view(",");
     std::int64_t maximum = std::max(args.Integer(2, INT32_MAX), 0);
 
-    std::vector<std::pair<std::size_t, std::size_t>> pieces;  // offset, length
-    if (!text.empty() && maximum > 0) {
-        if (separator.empty()) {
-            pieces.emplace_back(0, text.size());
-        } else {
-            TextSearch search(text, separator, false);
-            std::size_t from = 0;
-            for (std::size_t at = search.Next(from); at != TextSearch::kNone; at = search.Next(from)) {
-                pieces.emplace_back(from, at - from);
-                from = at + separator.size();
-                if (static_cast<std::int64_t>(pieces.size()) == maximum)
-                    break;
-            }
-            if (from < text.size() && static_cast<std::int64_t>(pieces.size()) < maximum)
-                pieces.emplace_back(from, text.size() - from);
-        }
-    }
+    std::vector<std::string_view> pieces = SplitPieces(text, separator, static_cast<std::size_t>(maximum));
 
     ArrayBlock array = MakeArray(static_cast<std::int32_t>(pieces.size()), kPointerElementSize);
     auto* element = static_cast<std::uint8_t*>(ArrayElements(array).first);
-    for (auto [offset, length] : pieces) {
-        StoreElement<void*>(element, MakeTextOrNull(text.substr(offset, length)));
+    for (std::string_view piece : pieces) {
+        StoreElement<void*>(element, MakeTextOrNull(piece));
         element += kPointerElementSize;
     }
     ReturnArray(result, array, kTextType);
