@@ -90,8 +90,9 @@ TransferError CertificateFailure(CURL* easy)
 {
     long result = X509_V_OK;
     curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &result);
-    // libcurl checks the host name itself, after a chain that verified.
-    if (result == X509_V_OK)
+    // libcurl checks the host name itself once the chain has passed, and
+    // leaves no particular verify result when that check fails.
+    if (result == X509_V_OK || result == X509_V_ERR_UNSPECIFIED)
         return TransferError::CertificateName;
     switch (KindOf(static_cast<int>(result))) {
     case kIgnoreUnknownAuthority:

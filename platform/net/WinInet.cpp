@@ -192,7 +192,11 @@ HINTERNET InternetOpenA(LPCSTR agent, DWORD accessType, LPCSTR proxy, LPCSTR, DW
     default:
         return Fail<HINTERNET>(ERROR_INVALID_PARAMETER, nullptr);
     }
-    auto session = std::make_shared<InternetSession>(DefaultInternetTimeouts(), Text(agent), std::move(proxies));
+    // The agent is one header value: whatever follows a line break in it is
+    // not sent, so that it cannot add header lines of its own.
+    std::string agentText = Text(agent);
+    agentText.resize(std::min(agentText.find_first_of("\r\n"), agentText.size()));
+    auto session = std::make_shared<InternetSession>(DefaultInternetTimeouts(), std::move(agentText), std::move(proxies));
     SetLastError(ERROR_SUCCESS);
     return InsertInternetHandle(std::move(session));
 }

@@ -1,8 +1,10 @@
 #include "tests/support/LoopbackHttpServer.h"
 
 #include <arpa/inet.h>
+#include <openssl/ssl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -128,8 +130,38 @@ ReplyScript Respond(int status, std::string_view body, const std::vector<std::st
     return ReplyScript().Send(ResponseBytes(status, body, headers));
 }
 
+// A client connection, plain or TLS.
+struct Connection {
+    int fd = -1;
+    SSL* ssl = nullptr;
+
+    ~Connection()
+    {
+        if (ssl != nullptr)
+            SSL_free(ssl);
+        if (fd >= 0)
+            close(fd);
+    }
+    bool HasBuffered() const { return ssl != nullptr && SSL_pending(ssl) > 0; }
+    ssize_t Receive(char* data, std::size_t size)
+    {
+        if (ssl == nullptr)
+            return recv(fd, data, size, 0);
+        int got = SSL_read(ssl, data, static_cast<int>(size));
+        return got > 0 ? got : -1;
+    }
+    ssize_t Transmit(const char* data, std::size_t size)
+    {
+        if (ssl == nullptr)
+            return send(fd, data, size, MSG_NOSIGNAL);
+        int sent = SSL_write(ssl, data, static_cast<int>(size));
+        return sent > 0 ? sent : -1;
+    }
+};
+
 struct LoopbackHttpServer::State {
     Handler handler;
+    std::shared_ptr<SSL_CTX> tls;
     int listenFd = -1;
     int stopFd = -1;
     int port = 0;
@@ -156,12 +188,12 @@ struct LoopbackHttpServer::State {
         return poll(&fd, 1, 0) > 0;
     }
 
-    bool SendAll(int fd, std::string_view bytes)
+    bool SendAll(Connection& connection, std::string_view bytes)
     {
         while (!bytes.empty()) {
-            if (!WaitFor(fd, POLLOUT))
+            if (!WaitFor(connection.fd, POLLOUT))
                 return false;
-            ssize_t sent = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+            ssize_t sent = connection.Transmit(bytes.data(), bytes.size());
             if (sent <= 0)
                 return false;
             bytes.remove_prefix(static_cast<std::size_t>(sent));
@@ -177,7 +209,7 @@ struct LoopbackHttpServer::State {
     }
 
     // Reads one request; false when the client closed or the server stops.
-    bool ReadRequest(int fd, std::string& buffer, ServedRequest& request)
+    bool ReadRequest(Connection& fd, std::string& buffer, ServedRequest& request)
     {
         std::size_t headEnd;
         while ((headEnd = buffer.find("\r\n\r\n")) == std::string::npos)
@@ -194,12 +226,12 @@ struct LoopbackHttpServer::State {
         return true;
     }
 
-    bool ReadMore(int fd, std::string& buffer)
+    bool ReadMore(Connection& connection, std::string& buffer)
     {
-        if (!WaitFor(fd, POLLIN))
+        if (!connection.HasBuffered() && !WaitFor(connection.fd, POLLIN))
             return false;
         char chunk[4096];
-        ssize_t got = recv(fd, chunk, sizeof chunk, 0);
+        ssize_t got = connection.Receive(chunk, sizeof chunk);
         if (got <= 0)
             return false;
         buffer.append(chunk, static_cast<std::size_t>(got));
@@ -207,7 +239,7 @@ struct LoopbackHttpServer::State {
     }
 
     // Runs a reply; false when the connection is finished with.
-    bool Play(int fd, const ReplyScript& script)
+    bool Play(Connection& fd, const ReplyScript& script)
     {
         for (const ReplyScript::Step& step : script.Steps()) {
             switch (step.kind) {
@@ -239,7 +271,7 @@ struct LoopbackHttpServer::State {
                 return false;
             case ReplyScript::Kind::Reset: {
                 linger hard{1, 0};
-                setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+                setsockopt(fd.fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
                 return false;
             }
             }
@@ -247,8 +279,20 @@ struct LoopbackHttpServer::State {
         return true;
     }
 
-    void Serve(int fd, int connection)
+    void Serve(int socket, int connection)
     {
+        Connection fd;
+        fd.fd = socket;
+        if (tls) {
+            // A client that never finishes its handshake is given up on.
+            timeval limit{5, 0};
+            setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+            fd.ssl = SSL_new(tls.get());
+            if (fd.ssl == nullptr || SSL_set_fd(fd.ssl, socket) != 1 || SSL_accept(fd.ssl) != 1)
+                return;
+            timeval none{0, 0};
+            setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, &none, sizeof none);
+        }
         std::string buffer;
         for (;;) {
             ServedRequest request;
@@ -262,7 +306,6 @@ struct LoopbackHttpServer::State {
             if (!Play(fd, handler(request)))
                 break;
         }
-        close(fd);
     }
 
     void Accept()
@@ -280,10 +323,14 @@ struct LoopbackHttpServer::State {
     }
 };
 
-LoopbackHttpServer::LoopbackHttpServer(Handler handler) : m_state(std::make_shared<State>())
+LoopbackHttpServer::LoopbackHttpServer(Handler handler, std::shared_ptr<SSL_CTX> tls)
+    : m_state(std::make_shared<State>())
 {
+    // A TLS write to a client that has gone must not end the test program.
+    signal(SIGPIPE, SIG_IGN);
     State& state = *m_state;
     state.handler = std::move(handler);
+    state.tls = std::move(tls);
     state.stopFd = eventfd(0, EFD_CLOEXEC);
     state.listenFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
@@ -324,7 +371,8 @@ int LoopbackHttpServer::Port() const
 
 std::string LoopbackHttpServer::Url(std::string_view path) const
 {
-    return "http://127.0.0.1:" + std::to_string(m_state->port) + std::string(path);
+    return (m_state->tls ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(m_state->port) +
+           std::string(path);
 }
 
 std::vector<ServedRequest> LoopbackHttpServer::Requests() const

@@ -6,6 +6,8 @@
 // faults: a reset in mid-body, a truncated body, a body that never ends, a
 // server that never answers or drips its answer a byte at a time.
 //
+// With a TLS context the server speaks HTTPS (TestCertificate.h).
+//
 // Each connection is served on its own thread; requests on one connection
 // are read one after another while the replies keep it open. The handler
 // runs on those threads. Destroying the server ends every connection.
@@ -16,6 +18,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+typedef struct ssl_ctx_st SSL_CTX;
 
 namespace vellumry::test {
 
@@ -66,13 +70,13 @@ class LoopbackHttpServer {
 public:
     using Handler = std::function<ReplyScript(const ServedRequest&)>;
 
-    explicit LoopbackHttpServer(Handler handler);
+    explicit LoopbackHttpServer(Handler handler, std::shared_ptr<SSL_CTX> tls = nullptr);
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
     int Port() const;
-    // "http://127.0.0.1:<port>" followed by the path.
+    // "http://127.0.0.1:<port>" (https with TLS) followed by the path.
     std::string Url(std::string_view path) const;
     std::vector<ServedRequest> Requests() const;
     int ConnectionCount() const;
