@@ -1,9 +1,8 @@
 #include "platform/kernel/HandleTable.h"
 
 #include <cstdint>
-#include <unordered_map>
 
-#include "platform/base/Guarded.h"
+#include "platform/base/HandleRegistry.h"
 #include "platform/base/LastError.h"
 
 namespace vellumry::kernel {
@@ -14,14 +13,9 @@ namespace {
 constexpr std::uintptr_t kFirstHandle = 0x100;
 constexpr std::uintptr_t kHandleStep = 4;
 
-struct Table {
-    std::uintptr_t next = kFirstHandle;
-    std::unordered_map<std::uintptr_t, std::shared_ptr<KernelObject>> objects;
-};
-
-base::Guarded<Table>& TheTable()
+base::HandleRegistry<KernelObject>& TheTable()
 {
-    static base::Guarded<Table> table;
+    static base::HandleRegistry<KernelObject> table(kFirstHandle, kHandleStep);
     return table;
 }
 
@@ -29,35 +23,22 @@ base::Guarded<Table>& TheTable()
 
 HANDLE InsertHandle(std::shared_ptr<KernelObject> object)
 {
-    auto table = TheTable().Lock();
-    std::uintptr_t value = table->next;
-    table->next += kHandleStep;
-    table->objects.emplace(value, std::move(object));
-    return reinterpret_cast<HANDLE>(value);
+    return TheTable().Insert(std::move(object));
 }
 
 std::shared_ptr<KernelObject> LookupHandle(HANDLE handle)
 {
-    auto table = TheTable().Lock();
-    auto found = table->objects.find(reinterpret_cast<std::uintptr_t>(handle));
-    return found == table->objects.end() ? nullptr : found->second;
+    return TheTable().Lookup(handle);
 }
 
 }  // namespace vellumry::kernel
 
 BOOL CloseHandle(HANDLE handle)
 {
-    using namespace vellumry::kernel;
-    std::shared_ptr<KernelObject> object;
-    {
-        auto table = TheTable().Lock();
-        auto found = table->objects.find(reinterpret_cast<std::uintptr_t>(handle));
-        if (found == table->objects.end()) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return FALSE;
-        }
-        object = std::move(found->second);
-        table->objects.erase(found);
+    std::shared_ptr<vellumry::kernel::KernelObject> object = vellumry::kernel::TheTable().Remove(handle);
+    if (!object) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
     }
     // Outside the table's lock: closing a file may wait for the file system.
     DWORD error = object->Close();

@@ -1,6 +1,6 @@
 #include "platform/net/private/InternetHandles.h"
 
-#include <unordered_map>
+#include "platform/base/HandleRegistry.h"
 
 namespace vellumry::net {
 namespace {
@@ -9,17 +9,21 @@ namespace {
 constexpr std::uintptr_t kFirstHandle = 0xCC0004;
 constexpr std::uintptr_t kHandleStep = 4;
 
-struct Table {
+base::HandleRegistry<InternetObject>& TheTable()
+{
+    static base::HandleRegistry<InternetObject> table(kFirstHandle, kHandleStep);
+    return table;
+}
+
+struct Defaults {
     std::mutex lock;
-    std::uintptr_t next = kFirstHandle;
-    std::unordered_map<std::uintptr_t, std::shared_ptr<InternetObject>> objects;
-    TransferTimeouts defaults;
+    TransferTimeouts timeouts;
 };
 
-Table& TheTable()
+Defaults& TheDefaults()
 {
-    static Table table;
-    return table;
+    static Defaults defaults;
+    return defaults;
 }
 
 }  // namespace
@@ -38,47 +42,30 @@ void InternetObject::SetTimeouts(const TransferTimeouts& timeouts)
 
 HINTERNET InsertInternetHandle(std::shared_ptr<InternetObject> object)
 {
-    Table& table = TheTable();
-    std::lock_guard guard(table.lock);
-    std::uintptr_t value = table.next;
-    table.next += kHandleStep;
-    table.objects.emplace(value, std::move(object));
-    return reinterpret_cast<HINTERNET>(value);
+    return TheTable().Insert(std::move(object));
 }
 
 std::shared_ptr<InternetObject> LookupInternetHandle(HINTERNET handle)
 {
-    Table& table = TheTable();
-    std::lock_guard guard(table.lock);
-    auto found = table.objects.find(reinterpret_cast<std::uintptr_t>(handle));
-    return found == table.objects.end() ? nullptr : found->second;
+    return TheTable().Lookup(handle);
 }
 
 bool RemoveInternetHandle(HINTERNET handle)
 {
-    std::shared_ptr<InternetObject> object;  // released outside the lock
-    Table& table = TheTable();
-    std::lock_guard guard(table.lock);
-    auto found = table.objects.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (found == table.objects.end())
-        return false;
-    object = std::move(found->second);
-    table.objects.erase(found);
-    return true;
+    // The object goes here, outside the table's lock.
+    return TheTable().Remove(handle) != nullptr;
 }
 
 TransferTimeouts DefaultInternetTimeouts()
 {
-    Table& table = TheTable();
-    std::lock_guard guard(table.lock);
-    return table.defaults;
+    std::lock_guard guard(TheDefaults().lock);
+    return TheDefaults().timeouts;
 }
 
 void SetDefaultInternetTimeouts(const TransferTimeouts& timeouts)
 {
-    Table& table = TheTable();
-    std::lock_guard guard(table.lock);
-    table.defaults = timeouts;
+    std::lock_guard guard(TheDefaults().lock);
+    TheDefaults().timeouts = timeouts;
 }
 
 }  // namespace vellumry::net
