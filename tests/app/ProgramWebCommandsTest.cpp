@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/ProgramWiring.h"
+#include "app/description/DllCommandTable.h"
+#include "runtime/DllCommands.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "web/InetRequest.h"
+
+namespace {
+
+using namespace vellumry;
+
+// The page request goes through the program's own DLL command table: its
+// entries 12 to 19 must reach the WinINet stand-in with the function types
+// the routine declares.
+TEST(ProgramWebCommands, PageRequestGoesThroughTheProgramsWinInetCommands)
+{
+    app::WireProgram();
+    runtime::InstallDllCommands(app::kDllCommandCount, app::kDllLibraryNames, app::kDllExportNames);
+    test::LoopbackHttpServer server([](const test::ServedRequest&) { return test::Respond(200, "gallery page"); });
+
+    // A GET sends its data as a text, a POST as a byte-set: both declarations
+    // of HttpSendRequestA are used.
+    for (web::RequestMethod method : {web::kMethodGet, web::kMethodPost}) {
+        runtime::OwnedByteSet body = web::InetRequest(server.Url("/p_1.shtml").c_str(), {.method = method});
+        auto bytes = runtime::ByteSetBytes(body.get());
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "gallery page");
+    }
+    for (std::int32_t index = app::kInternetOpenA; index <= app::kHttpQueryInfoA; ++index)
+        EXPECT_NE(runtime::DllCommandModule(index), nullptr) << "command " << index;
+    runtime::UnloadDllCommands();
+}
+
+}  // namespace
