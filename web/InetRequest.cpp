@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/RuntimeHeap.h"
 #include "runtime/ValueHelpers.h"
 #include "runtime/commands/TextWalks.h"
 #include "web/CookieText.h"
@@ -22,6 +23,7 @@ using runtime::TextView;
 
 constexpr DWORD kReadBufferSize = 1024;
 constexpr DWORD kResponseHeaderSpace = 5000;
+constexpr std::size_t kLargestBody = runtime::kMaxBlockSize - 2 * sizeof(std::int32_t);
 
 // Closes a handle the routine still holds when it is left early by an
 // exception; the normal paths close their handles themselves, in order.
@@ -156,6 +158,9 @@ OwnedByteSet InetRequest(const char* addressText, const InetRequestArguments& ar
             break;
         body.insert(body.end(), buffer.begin(), buffer.begin() + read);
     }
+    // A body no byte-set can hold is refused like an oversize one.
+    if (body.size() > kLargestBody)
+        body.clear();
 
     // The query writes the header text and its terminating zero over the
     // spaces; when it fails the spaces stay.
