@@ -229,10 +229,17 @@ HINTERNET HttpOpenRequestA(HINTERNET connect, LPCSTR verb, LPCSTR objectName, LP
     if (port == INTERNET_DEFAULT_PORT)
         port = secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
     std::string url = secure ? "https://" : "http://";
+    // An IPv6 address goes in brackets.
     bool ipv6 = connection->host.find(':') != std::string::npos;
-    url += ipv6 ? "[" + connection->host + "]" : connection->host;
-    if (port != (secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT))
-        url += ":" + std::to_string(port);
+    if (ipv6)
+        url += '[';
+    url += connection->host;
+    if (ipv6)
+        url += ']';
+    if (port != (secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT)) {
+        url += ':';
+        url += std::to_string(port);
+    }
     std::string object = objectName && *objectName ? objectName : "/";
     if (object.front() != '/')
         url += '/';
