@@ -1,7 +1,6 @@
 #include "app/ProgramWiring.h"
 
 #include "app/EventHandlerTable.h"
-#include "app/description/DllCommandTable.h"
 #include "app/description/ProgramDescription.h"
 #include "automation/AutomationCommands.h"
 #include "forms/description/SupportLibraries.h"
@@ -18,7 +17,6 @@
 #include "sound/MusicService.h"
 #include "units/common/UnitHost.h"
 #include "units/window/WindowUnitType.h"
-#include "web/WebDllCommands.h"
 
 namespace vellumry::app {
 namespace {
@@ -36,33 +34,11 @@ void WireMusic()
 
 }  // namespace
 
-namespace {
-
-// Where the request routines find their DLL commands in the program's table.
-web::WebDllCommandIndices WebCommandIndices()
-{
-    web::WebDllCommandIndices indices;
-    indices.coInitialize = kCoInitialize;
-    indices.coUninitialize = kCoUninitialize;
-    indices.internetOpen = kInternetOpenA;
-    indices.internetCloseHandle = kInternetCloseHandle;
-    indices.internetConnect = kInternetConnectA;
-    indices.httpOpenRequest = kHttpOpenRequestA;
-    indices.httpSendRequestText = kHttpSendRequestText;
-    indices.httpSendRequestBytes = kHttpSendRequestBytes;
-    indices.internetReadFile = kInternetReadFile;
-    indices.httpQueryInfo = kHttpQueryInfoA;
-    return indices;
-}
-
-}  // namespace
-
 void WireProgram()
 {
     kernel::RegisterKernelExports();
     ui::RegisterUser32Exports();
     net::RegisterWinInetExports();
-    web::InstallWebDllCommands(WebCommandIndices());
     runtime::InstallRuntimeCoreCommands();
     automation::InstallAutomation();
     vbscript::RegisterRegExpComponent();

@@ -1,37 +1,42 @@
 #include "tests/web/WinInetCommandTable.h"
 
+#include "app/description/DllCommandTable.h"
 #include "runtime/DllCommands.h"
-#include "web/WebDllCommands.h"
+#include "web/WinInetCommands.h"
 
 namespace vellumry::test {
 namespace {
 
-const char* const kLibraries[] = {"wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll",
-                                  "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll"};
-const char* const kExports[] = {"InternetOpenA",    "InternetCloseHandle", "InternetConnectA", "HttpOpenRequestA",
-                                "HttpSendRequestA", "HttpSendRequestA",    "InternetReadFile", "HttpQueryInfoA"};
+// The routine's command indexes are the program's.
+static_assert(web::kInternetOpenCommand == app::kInternetOpenA);
+static_assert(web::kInternetCloseHandleCommand == app::kInternetCloseHandle);
+static_assert(web::kInternetConnectCommand == app::kInternetConnectA);
+static_assert(web::kHttpOpenRequestCommand == app::kHttpOpenRequestA);
+static_assert(web::kHttpSendRequestTextCommand == app::kHttpSendRequestText);
+static_assert(web::kHttpSendRequestBytesCommand == app::kHttpSendRequestBytes);
+static_assert(web::kInternetReadFileCommand == app::kInternetReadFile);
+static_assert(web::kHttpQueryInfoCommand == app::kHttpQueryInfoA);
+
+constexpr int kEntries = web::kHttpQueryInfoCommand + 1;
 
 }  // namespace
 
 void InstallWinInetCommandTable()
 {
-    runtime::InstallDllCommands(8, kLibraries, kExports);
-    web::WebDllCommandIndices indices;
-    indices.internetOpen = 0;
-    indices.internetCloseHandle = 1;
-    indices.internetConnect = 2;
-    indices.httpOpenRequest = 3;
-    indices.httpSendRequestText = 4;
-    indices.httpSendRequestBytes = 5;
-    indices.internetReadFile = 6;
-    indices.httpQueryInfo = 7;
-    web::InstallWebDllCommands(indices);
+    const char* libraries[kEntries] = {};
+    const char* exports[kEntries] = {};
+    const char* const wininet[] = {"InternetOpenA",    "InternetCloseHandle", "InternetConnectA", "HttpOpenRequestA",
+                                   "HttpSendRequestA", "HttpSendRequestA",    "InternetReadFile", "HttpQueryInfoA"};
+    for (int i = 0; i < 8; ++i) {
+        libraries[web::kInternetOpenCommand + i] = "wininet.dll";
+        exports[web::kInternetOpenCommand + i] = wininet[i];
+    }
+    runtime::InstallDllCommands(kEntries, libraries, exports);
 }
 
 void RemoveWinInetCommandTable()
 {
     runtime::UnloadDllCommands();
-    web::InstallWebDllCommands({});
 }
 
 }  // namespace vellumry::test

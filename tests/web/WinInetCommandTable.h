@@ -1,9 +1,9 @@
 #pragma once
 
-// Installs a DLL command table holding the WinINet commands the request
-// routines call, resolved through the built-in "wininet" module, and tells
-// the routines their indices. A test may register its own "wininet" exports
-// first (RecordingWinInet.h) to watch or steer the calls.
+// Installs a DLL command table whose entries 12 to 19 are the WinINet
+// commands InetRequest calls, at the indexes the program's table gives them,
+// resolved through the built-in "wininet" module. A test may register its own
+// "wininet" exports first (RecordingWinInet.h) to watch or steer the calls.
 
 namespace vellumry::test {
 
