@@ -234,7 +234,7 @@ bool ConfigureHop(CURL* easy, const TransferRequest& request, const HopRequest& 
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, kAcceptedEncodings);
 
     // An empty proxy also keeps libcurl from taking one from the environment.
-    curl_easy_setopt(easy, CURLOPT_PROXY, request.proxies.For(hopRequest.target.scheme).c_str());
+    curl_easy_setopt(easy, CURLOPT_PROXY, request.proxies.For(hopRequest.target.scheme, hopRequest.target.host).c_str());
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
 
     long connectMs = request.timeouts.connectMs > 0 ? request.timeouts.connectMs : LONG_MAX / 2;
@@ -422,7 +422,7 @@ std::vector<std::string> HandleCookies(CURL* easy)
 
 std::string PoolKey(const TransferRequest& request, const Target& target)
 {
-    return target.scheme + "://" + target.host + ":" + target.port + "|" + request.proxies.For(target.scheme) + "|" +
+    return target.scheme + "://" + target.host + ":" + target.port + "|" + request.proxies.For(target.scheme, target.host) + "|" +
            std::to_string(request.ignoredCertificateErrors);
 }
 
@@ -508,6 +508,13 @@ TransferResult PerformTransfer(const TransferRequest& request)
     }
     TransferPool::Instance().Release(key, std::move(slot));
     return result;
+}
+
+TransferError CheckAddress(const std::string& url)
+{
+    EnsureCurlInitialized();
+    Target target;
+    return ParseTarget(EscapedUrl(url), target);
 }
 
 void DropIdleConnections()

@@ -64,6 +64,9 @@ struct TransferResult {
 
 TransferResult PerformTransfer(const TransferRequest& request);
 
+// Whether an address can be requested: None, InvalidUrl or UnsupportedScheme.
+TransferError CheckAddress(const std::string& url);
+
 // Closes the idle connections the pool keeps (tests, shutdown).
 void DropIdleConnections();
 

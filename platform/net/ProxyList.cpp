@@ -40,12 +40,10 @@ std::string ProxyAddress(std::string_view server)
     return address;
 }
 
-}  // namespace
-
-ProxyList ProxyList::Parse(std::string_view list)
+// The entries of a list separated by blanks or semicolons.
+std::vector<std::string_view> Entries(std::string_view list)
 {
-    ProxyList proxies;
-    std::string common;
+    std::vector<std::string_view> entries;
     std::size_t i = 0;
     while (i < list.size()) {
         while (i < list.size() && IsSeparator(list[i]))
@@ -53,10 +51,35 @@ ProxyList ProxyList::Parse(std::string_view list)
         std::size_t end = i;
         while (end < list.size() && !IsSeparator(list[end]))
             ++end;
-        std::string_view entry = list.substr(i, end - i);
+        if (end > i)
+            entries.push_back(list.substr(i, end - i));
         i = end;
-        if (entry.empty())
-            continue;
+    }
+    return entries;
+}
+
+// Whether `text` matches `pattern`, where "*" stands for any run of bytes.
+bool Matches(std::string_view pattern, std::string_view text)
+{
+    std::size_t star = pattern.find('*');
+    if (star == std::string_view::npos)
+        return pattern == text;
+    if (text.substr(0, star) != pattern.substr(0, star))
+        return false;
+    std::string_view rest = pattern.substr(star + 1);
+    for (std::size_t from = star; from <= text.size(); ++from)
+        if (Matches(rest, text.substr(from)))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+ProxyList ProxyList::Parse(std::string_view list, std::string_view bypass)
+{
+    ProxyList proxies;
+    std::string common;
+    for (std::string_view entry : Entries(list)) {
 
         std::size_t equals = entry.find('=');
         if (equals == std::string_view::npos) {
@@ -75,12 +98,27 @@ ProxyList ProxyList::Parse(std::string_view list)
         proxies.m_http = common;
     if (proxies.m_https.empty())
         proxies.m_https = common;
+    for (std::string_view entry : Entries(bypass))
+        proxies.m_bypass.push_back(Lower(entry));
     return proxies;
 }
 
-const std::string& ProxyList::For(std::string_view scheme) const
+const std::string& ProxyList::For(std::string_view scheme, std::string_view host) const
 {
+    static const std::string kDirect;
+    if (Bypassed(host))
+        return kDirect;
     return scheme == "https" ? m_https : m_http;
+}
+
+bool ProxyList::Bypassed(std::string_view host) const
+{
+    std::string name = Lower(host);
+    for (const std::string& pattern : m_bypass) {
+        if (pattern == "<local>" ? name.find('.') == std::string::npos : Matches(pattern, name))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace vellumry::net

@@ -2,7 +2,7 @@
 // on the shared libcurl transfer (HttpTransfer.h):
 // - InternetOpenA makes a session with an agent and direct or proxy access
 //   (INTERNET_OPEN_TYPE_PRECONFIG finds no configured proxy here and goes
-//   direct); InternetConnectA names a host and port for the HTTP service;
+//   direct; a proxy list may come with a bypass list); InternetConnectA names a host and port for the HTTP service;
 //   HttpOpenRequestA prepares a verb, object, version, referrer, accepted
 //   types and flags; InternetCloseHandle closes any of the three.
 // - HttpSendRequestA adds the caller's header lines and optional data and
@@ -173,7 +173,7 @@ void RegisterWinInetExports()
 
 using namespace vellumry::net;
 
-HINTERNET InternetOpenA(LPCSTR agent, DWORD accessType, LPCSTR proxy, LPCSTR, DWORD flags)
+HINTERNET InternetOpenA(LPCSTR agent, DWORD accessType, LPCSTR proxy, LPCSTR proxyBypass, DWORD flags)
 {
     // Only synchronous use is offered.
     if ((flags & INTERNET_FLAG_ASYNC) != 0)
@@ -187,7 +187,7 @@ HINTERNET InternetOpenA(LPCSTR agent, DWORD accessType, LPCSTR proxy, LPCSTR, DW
     case INTERNET_OPEN_TYPE_PROXY:
         if (proxy == nullptr || *proxy == '\0')
             return Fail<HINTERNET>(ERROR_INVALID_PARAMETER, nullptr);
-        proxies = ProxyList::Parse(proxy);
+        proxies = ProxyList::Parse(proxy, proxyBypass ? proxyBypass : "");
         break;
     default:
         return Fail<HINTERNET>(ERROR_INVALID_PARAMETER, nullptr);

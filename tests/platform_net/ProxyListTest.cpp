@@ -20,8 +20,8 @@ class ProxyLists : public ::testing::TestWithParam<ProxyRow> {};
 TEST_P(ProxyLists, NameAProxyPerScheme)
 {
     ProxyList proxies = ProxyList::Parse(GetParam().list);
-    EXPECT_EQ(proxies.For("http"), GetParam().http);
-    EXPECT_EQ(proxies.For("https"), GetParam().https);
+    EXPECT_EQ(proxies.For("http", "gallery.example"), GetParam().http);
+    EXPECT_EQ(proxies.For("https", "gallery.example"), GetParam().https);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -36,5 +36,15 @@ INSTANTIATE_TEST_SUITE_P(
                       ProxyRow{"Bracketed", "[::1]:3128", "http://[::1]:3128", "http://[::1]:3128"},
                       ProxyRow{"Empty", "", "", ""}),
     [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ProxyBypass, SendsListedHostsDirect)
+{
+    ProxyList proxies = ProxyList::Parse("p:8080", "*.local.example;<local> Exact.Example");
+    EXPECT_EQ(proxies.For("http", "a.local.example"), "");
+    EXPECT_EQ(proxies.For("http", "intranet"), "") << "no dot: local";
+    EXPECT_EQ(proxies.For("https", "exact.example"), "") << "any letter case";
+    EXPECT_EQ(proxies.For("http", "local.example"), "http://p:8080") << "the wildcard needs its dot";
+    EXPECT_EQ(proxies.For("http", "exact.example.org"), "http://p:8080");
+}
 
 }  // namespace
