@@ -10,6 +10,7 @@
 #include "platform/kernel/KernelExports.h"
 #include "platform/net/WinInet.h"
 #include "platform/vbscript/RegExpComponent.h"
+#include "platform/winhttp/WinHttpRequestComponent.h"
 #include "platform/ui/User32Exports.h"
 #include "runtime/CoreCommandSlots.h"
 #include "runtime/HostLayers.h"
@@ -42,6 +43,7 @@ void WireProgram()
     runtime::InstallRuntimeCoreCommands();
     automation::InstallAutomation();
     vbscript::RegisterRegExpComponent();
+    winhttp::RegisterWinHttpRequestComponent();
     forms::InstallFormEngine();
     forms::InstallUnitEnumerationCommands();
     units::InstallWindowUnitType();
