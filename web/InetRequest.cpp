@@ -6,12 +6,12 @@
 #include "runtime/RuntimeHeap.h"
 #include "runtime/ValueHelpers.h"
 #include "runtime/commands/TextWalks.h"
-#include "web/CookieText.h"
 #include "web/HeaderText.h"
 #include "web/RequestHeaders.h"
 #include "web/ResponseCookies.h"
 #include "web/UrlParts.h"
 #include "web/WebTexts.h"
+#include "web/private/OutArguments.h"
 #include "web/private/WinInetCalls.h"
 
 namespace vellumry::web {
@@ -53,12 +53,6 @@ public:
 private:
     HINTERNET m_handle;
 };
-
-void Store(OwnedText* variable, std::string_view text)
-{
-    if (variable != nullptr)
-        variable->reset(runtime::MakeTextOrNull(text));
-}
 
 std::string AgentFor(std::string_view headers)
 {
@@ -173,11 +167,9 @@ OwnedByteSet InetRequest(const char* addressText, const InetRequestArguments& ar
     connection.Close();
     session.Close();
 
-    std::string returnedCookies = CookiesFromHeaders(responseHeaders);
-    if (mergeCookies && cookiesGiven) {
-        returnedCookies = MergeCookies(cookies, returnedCookies);
+    std::string returnedCookies = ReturnedCookies(responseHeaders, cookiesGiven ? &cookies : nullptr, mergeCookies);
+    if (mergeCookies && cookiesGiven)
         Store(arguments.cookies, cookies);
-    }
     Store(arguments.responseHeaders, responseHeaders);
     Store(arguments.returnedCookies, returnedCookies);
     return OwnedByteSet(runtime::MakeByteSet(body));

@@ -1,6 +1,7 @@
 #include "web/ResponseCookies.h"
 
 #include "runtime/commands/TextWalks.h"
+#include "web/CookieText.h"
 #include "web/HeaderText.h"
 #include "web/RequestHeaders.h"
 #include "web/WebTexts.h"
@@ -23,6 +24,14 @@ std::string CookiesFromHeaders(std::string_view responseHeaders)
     std::size_t separator = std::string_view(texts::kCookieSeparator).size();
     cookies.resize(cookies.size() > separator ? cookies.size() - separator : 0);
     return cookies;
+}
+
+std::string ReturnedCookies(std::string_view responseHeaders, std::string* sentCookies, bool merge)
+{
+    std::string returned = CookiesFromHeaders(responseHeaders);
+    if (merge && sentCookies != nullptr)
+        returned = MergeCookies(*sentCookies, returned);
+    return returned;
 }
 
 }  // namespace vellumry::web

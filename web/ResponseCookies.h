@@ -12,4 +12,10 @@ namespace vellumry::web {
 
 std::string CookiesFromHeaders(std::string_view responseHeaders);
 
+// What a request routine hands back as the returned cookies: those the
+// response set, and with `merge`, when the caller gave cookies
+// (`sentCookies` not null), merged into those (MergeCookies), which leaves
+// the merged text in `*sentCookies` too.
+std::string ReturnedCookies(std::string_view responseHeaders, std::string* sentCookies, bool merge);
+
 }  // namespace vellumry::web

@@ -6,16 +6,18 @@
 #include "app/description/DllCommandTable.h"
 #include "runtime/DllCommands.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "platform/com/Apartment.h"
+#include "web/HttpObjectRequest.h"
 #include "web/InetRequest.h"
 
 namespace {
 
 using namespace vellumry;
 
-// The page request goes through the program's own DLL command table: its
-// entries 12 to 19 must reach the WinINet stand-in with the function types
-// the routine declares.
-TEST(ProgramWebCommands, PageRequestGoesThroughTheProgramsWinInetCommands)
+// The requests go through the program's own DLL command table: its entries
+// 12 to 19 must reach the WinINet stand-in with the function types the page
+// routine declares, and the picture routine must find its component.
+TEST(ProgramWebCommands, RequestsGoThroughTheProgramsCommandsAndComponents)
 {
     app::WireProgram();
     runtime::InstallDllCommands(app::kDllCommandCount, app::kDllLibraryNames, app::kDllExportNames);
@@ -30,6 +32,13 @@ TEST(ProgramWebCommands, PageRequestGoesThroughTheProgramsWinInetCommands)
     }
     for (std::int32_t index = app::kInternetOpenA; index <= app::kHttpQueryInfoA; ++index)
         EXPECT_NE(runtime::DllCommandModule(index), nullptr) << "command " << index;
+
+    // The picture request goes through the program's component-model commands
+    // and its registered request component.
+    runtime::OwnedByteSet picture = web::HttpObjectRequest(server.Url("/pics/1.jpg").c_str());
+    auto pictureBytes = runtime::ByteSetBytes(picture.get());
+    EXPECT_EQ(std::string(pictureBytes.begin(), pictureBytes.end()), "gallery page");
+    EXPECT_EQ(com::ApartmentInitializations(), 0);
     runtime::UnloadDllCommands();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/description/DllCommandTable.h"
 #include "runtime/DllCommands.h"
+#include "web/ComInit.h"
 #include "web/WinInetCommands.h"
 
 namespace vellumry::test {
@@ -16,6 +17,8 @@ static_assert(web::kHttpSendRequestTextCommand == app::kHttpSendRequestText);
 static_assert(web::kHttpSendRequestBytesCommand == app::kHttpSendRequestBytes);
 static_assert(web::kInternetReadFileCommand == app::kInternetReadFile);
 static_assert(web::kHttpQueryInfoCommand == app::kHttpQueryInfoA);
+static_assert(web::kCoInitializeCommand == app::kCoInitialize);
+static_assert(web::kCoUninitializeCommand == app::kCoUninitialize);
 
 constexpr int kEntries = web::kHttpQueryInfoCommand + 1;
 
@@ -31,6 +34,10 @@ void InstallWinInetCommandTable()
         libraries[web::kInternetOpenCommand + i] = "wininet.dll";
         exports[web::kInternetOpenCommand + i] = wininet[i];
     }
+    libraries[web::kCoInitializeCommand] = "ole32.dll";
+    exports[web::kCoInitializeCommand] = "CoInitialize";
+    libraries[web::kCoUninitializeCommand] = "ole32.dll";
+    exports[web::kCoUninitializeCommand] = "CoUninitialize";
     runtime::InstallDllCommands(kEntries, libraries, exports);
 }
 
