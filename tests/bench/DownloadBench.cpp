@@ -1,10 +1,12 @@
 // Download benchmark: 1,000 pictures of 50 KB served on 127.0.0.1, fetched
-// one after another the way the download worker fetches them (the request
-// routine with the address alone, each body written to <row>.jpg), against
-// `wget -i` (sequential, keep-alive) and `curl` with the same list, all in
-// the same run against the same server. Prints the throughput of each and
-// our ratio to the others; wget and curl are skipped when not installed.
-//   download_bench [rounds] [pictures]
+// one after another the way the download worker fetches them
+// (HttpObjectRequest with the address alone, each body written to
+// <row>.jpg), against `wget -i` (sequential, keep-alive) and `curl` with the
+// same list, all in the same run against the same server. InetRequest, the
+// page request, runs the same list for comparison. Prints the throughput of
+// each and our ratio to the others; wget and curl are skipped when not
+// installed.
+//   download_bench [rounds] [pictures] [only this contender]
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -27,6 +29,7 @@
 #include "runtime/CoreCommandSlots.h"
 #include "runtime/DllCommands.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "web/HttpObjectRequest.h"
 #include "web/InetRequest.h"
 
 extern char** environ;
@@ -112,6 +115,7 @@ int main(int argc, char** argv)
 {
     int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     int count = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1000;
+    std::string only = argc > 3 ? argv[3] : "";
 
     std::vector<std::string> pictures;
     for (int i = 1; i <= count; ++i)
@@ -142,17 +146,22 @@ int main(int argc, char** argv)
     app::WireProgram();
     runtime::InstallDllCommands(app::kDllCommandCount, app::kDllLibraryNames, app::kDllExportNames);
 
+    // Each picture through the routine and written to its file, as the
+    // download worker does.
+    auto worker = [&](auto request) {
+        return [&, request](const fs::path& folder) {
+            std::string prefix = kernel::ToRuntimePath(folder.string()) + "\\";
+            for (int i = 1; i <= count; ++i) {
+                runtime::OwnedByteSet body = request(addresses[static_cast<std::size_t>(i - 1)].c_str());
+                std::string path = prefix + std::to_string(i) + ".jpg";
+                app::WriteToFile(path.c_str(), {body.get()});
+            }
+            return true;
+        };
+    };
     std::vector<Contender> contenders;
-    contenders.push_back({"InetRequest", [&](const fs::path& folder) {
-                              std::string prefix = kernel::ToRuntimePath(folder.string()) + "\\";
-                              for (int i = 1; i <= count; ++i) {
-                                  runtime::OwnedByteSet body =
-                                      web::InetRequest(addresses[static_cast<std::size_t>(i - 1)].c_str());
-                                  std::string path = prefix + std::to_string(i) + ".jpg";
-                                  app::WriteToFile(path.c_str(), {body.get()});
-                              }
-                              return true;
-                          }});
+    contenders.push_back({"HttpObjectRequest", worker([](const char* address) { return web::HttpObjectRequest(address); })});
+    contenders.push_back({"InetRequest", worker([](const char* address) { return web::InetRequest(address); })});
     if (std::string wget = FindProgram("wget"); !wget.empty()) {
         contenders.push_back({"wget -i", [wget, &work](const fs::path& folder) {
                                   return Spawn({wget, "-q", "-i", (work / "list.txt").string(), "-P",
@@ -170,6 +179,12 @@ int main(int argc, char** argv)
         std::printf("curl is not installed: skipped\n");
     }
 
+    if (!only.empty())
+        std::erase_if(contenders, [&](const Contender& contender) { return contender.name.rfind(only, 0) != 0; });
+    if (contenders.empty()) {
+        std::printf("no contender named %s\n", only.c_str());
+        return 1;
+    }
     for (int round = 0; round < rounds; ++round) {
         for (Contender& contender : contenders) {
             fs::path folder = work / "out";
@@ -190,7 +205,7 @@ int main(int argc, char** argv)
     double ours = Median(contenders.front().seconds);
     for (const Contender& contender : contenders) {
         double seconds = Median(contender.seconds);
-        std::printf("  %-12s %8.3f s  %8.1f MB/s  %8.0f pictures/s  ours/this throughput %.2f\n",
+        std::printf("  %-18s %8.3f s  %8.1f MB/s  %8.0f pictures/s  HttpObjectRequest/this throughput %.2f\n",
                     contender.name.c_str(), seconds, megabytes / seconds, count / seconds, seconds / ours);
     }
     return 0;
