@@ -8,6 +8,7 @@
 #include "automation/AutomationCalls.h"
 #include "runtime/DataTypeTag.h"
 #include "runtime/commands/TextWalks.h"
+#include "runtime/commands/ValueConversion.h"
 #include "web/Base64.h"
 #include "web/ComInit.h"
 #include "web/HeaderText.h"
@@ -150,9 +151,13 @@ OwnedByteSet HttpObjectRequest(const char* addressText, const HttpObjectRequestA
         body = calls::VariantToByteSet(responseBody.get());
     }
     runtime::OwnedText responseHeaders = calls::ReadTextProperty(object, texts::kGetAllResponseHeadersMember);
-    double status = calls::ReadNumberProperty(object, texts::kStatusMember);
+    // Truncated as the runtime truncates any number: a status beyond the
+    // 32-bit range (another caller's object may answer anything) gives the
+    // integer indefinite instead of an undefined conversion.
+    std::int32_t status =
+        runtime::commands::IntegerOf(TypedValue::OfDouble(calls::ReadNumberProperty(object, texts::kStatusMember)));
     if (arguments.status != nullptr)
-        *arguments.status = static_cast<std::int32_t>(status);
+        *arguments.status = status;
 
     std::string_view headerText = TextView(responseHeaders.get());
     std::string returnedCookies = ReturnedCookies(headerText, cookiesGiven ? &cookies : nullptr, mergeCookies);

@@ -3,9 +3,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "automation/AutomationCalls.h"
@@ -224,6 +227,20 @@ TEST_F(HttpObjectRequestTest, ReturnedCookiesMergeIntoTheGivenOnes)
     EXPECT_EQ(Str(cookies), "a=1; b=2; c=3");
     EXPECT_EQ(Str(responseHeaders), "Set-Cookie: a=1; path=/\r\nSet-Cookie: b=2\r\n\r\n");
     EXPECT_EQ(status, 200);
+}
+
+// The status is truncated toward zero like any number the runtime converts;
+// one beyond the 32-bit range, or not a number, gives the integer indefinite.
+TEST_F(HttpObjectRequestTest, StatusIsTruncatedAsTheRuntimeTruncates)
+{
+    const std::pair<double, std::int32_t> rows[] = {
+        {404.9, 404}, {-1.5, -1}, {1e10, INT32_MIN}, {-1e300, INT32_MIN}, {std::nan(""), INT32_MIN}};
+    for (auto [answer, stored] : rows) {
+        test::RecordRequestObject({answer, "", ""});
+        std::int32_t status = 77;
+        web::HttpObjectRequest("http://pics.example/", {.status = &status});
+        EXPECT_EQ(status, stored) << "Status " << answer;
+    }
 }
 
 TEST_F(HttpObjectRequestTest, MethodsOutsideTheTableOpenAGet)

@@ -83,7 +83,7 @@ public:
                 {{u"Send", 5, MemberKind::Method, VT_EMPTY, {{u"Body", VT_VARIANT, kOptional}}}, &R::Send},
                 {{u"Option", 6, MemberKind::PropertyPut, VT_EMPTY, {{u"Option", VT_I4}, {u"Value", VT_VARIANT}}},
                  &R::PutOption},
-                {{u"Status", 7, MemberKind::PropertyGet, VT_I4}, &R::GetStatus},
+                {{u"Status", 7, MemberKind::PropertyGet, VT_R8}, &R::GetStatus},
                 {{u"ResponseBody", 10, MemberKind::PropertyGet, VT_VARIANT}, &R::GetResponseBody},
                 {{u"SetTimeouts", 16, MemberKind::Method, VT_EMPTY,
                   {{u"ResolveTimeout", VT_I4}, {u"ConnectTimeout", VT_I4}, {u"SendTimeout", VT_I4}, {u"ReceiveTimeout", VT_I4}}},
@@ -128,7 +128,7 @@ private:
     HRESULT GetStatus(InvokeCall& call)
     {
         Log("Status");
-        call.ReturnInt(TheRecorder().response.status);
+        call.ReturnDouble(TheRecorder().response.status);
         return S_OK;
     }
     HRESULT GetResponseBody(InvokeCall& call)

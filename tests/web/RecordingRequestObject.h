@@ -12,7 +12,7 @@
 namespace vellumry::test {
 
 struct CannedResponse {
-    std::int32_t status = 200;
+    double status = 200;  // the Status property is a number of any kind
     std::string headers;  // what GetAllResponseHeaders gives
     std::string body;
 };
