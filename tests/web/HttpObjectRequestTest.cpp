@@ -1,13 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -16,7 +13,6 @@
 #include "platform/com/Apartment.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/net/HttpTransfer.h"
-#include "platform/net/TransferAbort.h"
 #include "platform/net/TransferLimits.h"
 #include "platform/winhttp/WinHttpRequestComponent.h"
 #include "runtime/ValueHelpers.h"
@@ -25,6 +21,7 @@
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestCertificate.h"
 #include "tests/web/RecordingRequestObject.h"
+#include "tests/web/RequestTestSupport.h"
 #include "tests/web/WinInetCommandTable.h"
 #include "web/ComInit.h"
 #include "web/HttpObjectRequest.h"
@@ -42,23 +39,11 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+using test::Bytes;
+using test::Str;
+using test::Text;
 
-std::string Str(const OwnedText& text)
-{
-    return std::string(runtime::TextView(text.get()));
-}
-
-std::string Bytes(const OwnedByteSet& bytes)
-{
-    auto view = runtime::ByteSetBytes(bytes.get());
-    return std::string(view.begin(), view.end());
-}
-
-OwnedText Text(std::string_view text)
-{
-    return OwnedText(runtime::MakeTextOrNull(text));
-}
+constexpr const char* kAgent = test::kDefaultAgent;
 
 class HttpObjectRequestTest : public ::testing::Test {
 protected:
@@ -396,13 +381,7 @@ TEST_P(HttpObjectRequestFault, EndsWithTheEmptyBody)
 {
     test::Fault fault = GetParam();
     std::unique_ptr<LoopbackHttpServer> server;
-    std::string address;
-    if (fault == test::Fault::ConnectionRefused) {
-        address = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/f";
-    } else {
-        server = std::make_unique<LoopbackHttpServer>([fault](const ServedRequest&) { return test::FaultReply(fault); });
-        address = server->Url("/loop");
-    }
+    std::string address = test::FaultAddress(fault, server);
     OwnedText responseHeaders = Text("old");
     std::int32_t status = 77;
     OwnedByteSet body =
@@ -414,35 +393,17 @@ TEST_P(HttpObjectRequestFault, EndsWithTheEmptyBody)
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, HttpObjectRequestFault,
-                         ::testing::Values(test::Fault::ConnectionRefused, test::Fault::ResetMidBody,
-                                           test::Fault::TruncatedBody, test::Fault::RedirectLoop,
-                                           test::Fault::RedirectToFile, test::Fault::EndlessBody,
-                                           test::Fault::GzipBomb, test::Fault::Silent, test::Fault::Drip),
+                         ::testing::ValuesIn(test::kServerFaults),
                          [](const auto& info) { return std::string(test::FaultName(info.param)); });
-
-std::atomic<bool> g_stopRequested{false};
-
-bool StopRequested()
-{
-    return g_stopRequested.load();
-}
 
 TEST_F(HttpObjectRequestTest, StopAbortsThePictureRequest)
 {
     LoopbackHttpServer server([](const ServedRequest&) { return test::FaultReply(test::Fault::Silent); });
-    g_stopRequested = false;
-    net::SetTransferAbortPredicate(&StopRequested);
-    std::thread stopper([&server] {
-        while (server.Requests().empty())
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        g_stopRequested = true;
-        net::WakeTransfers();
-    });
+    test::StopOnFirstRequest stop(server);
     // The default 15 seconds are far beyond the stop.
     OwnedByteSet body = web::HttpObjectRequest(server.Url("/stop.jpg").c_str());
-    stopper.join();
+    stop.Join();
     EXPECT_EQ(body, nullptr);
-    net::SetTransferAbortPredicate(nullptr);
 }
 
 }  // namespace

@@ -1,21 +1,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/net/CookieJar.h"
-#include "platform/net/TransferAbort.h"
 #include "platform/net/TransferLimits.h"
 #include "platform/net/WinInet.h"
 #include "runtime/ValueHelpers.h"
 #include "tests/support/FaultReplies.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/web/RecordingWinInet.h"
+#include "tests/web/RequestTestSupport.h"
 #include "tests/web/WinInetCommandTable.h"
 #include "web/InetRequest.h"
 
@@ -32,23 +29,11 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
 
-constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+using test::Bytes;
+using test::Str;
+using test::Text;
 
-std::string Str(const OwnedText& text)
-{
-    return std::string(runtime::TextView(text.get()));
-}
-
-std::string Bytes(const OwnedByteSet& bytes)
-{
-    auto view = runtime::ByteSetBytes(bytes.get());
-    return std::string(view.begin(), view.end());
-}
-
-OwnedText Text(std::string_view text)
-{
-    return OwnedText(runtime::MakeTextOrNull(text));
-}
+constexpr const char* kAgent = test::kDefaultAgent;
 
 class InetRequestTest : public ::testing::Test {
 protected:
@@ -396,13 +381,7 @@ TEST_P(InetRequestFault, EndsWithTheEmptyBody)
 {
     test::Fault fault = GetParam();
     std::unique_ptr<LoopbackHttpServer> server;
-    std::string address;
-    if (fault == test::Fault::ConnectionRefused) {
-        address = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/f";
-    } else {
-        server = std::make_unique<LoopbackHttpServer>([fault](const ServedRequest&) { return test::FaultReply(fault); });
-        address = server->Url("/loop");
-    }
+    std::string address = test::FaultAddress(fault, server);
     OwnedText responseHeaders;
     OwnedByteSet body = web::InetRequest(address.c_str(), {.responseHeaders = &responseHeaders});
     EXPECT_EQ(body, nullptr) << Bytes(body).size() << " bytes came back";
@@ -413,18 +392,8 @@ TEST_P(InetRequestFault, EndsWithTheEmptyBody)
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, InetRequestFault,
-                         ::testing::Values(test::Fault::ConnectionRefused, test::Fault::ResetMidBody,
-                                           test::Fault::TruncatedBody, test::Fault::RedirectLoop,
-                                           test::Fault::RedirectToFile, test::Fault::EndlessBody,
-                                           test::Fault::GzipBomb, test::Fault::Silent, test::Fault::Drip),
+                         ::testing::ValuesIn(test::kServerFaults),
                          [](const auto& info) { return std::string(test::FaultName(info.param)); });
-
-std::atomic<bool> g_stopRequested{false};
-
-bool StopRequested()
-{
-    return g_stopRequested.load();
-}
 
 TEST_F(InetRequestFault, StopAbortsTheTransferAtOnce)
 {
@@ -432,22 +401,14 @@ TEST_F(InetRequestFault, StopAbortsTheTransferAtOnce)
     // A receive time-out far beyond the test: only the stop can end it.
     DWORD longTimeout = 600000;
     InternetSetOptionA(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &longTimeout, sizeof longTimeout);
-    g_stopRequested = false;
-    net::SetTransferAbortPredicate(&StopRequested);
-    std::thread stopper([&server] {
-        while (server.Requests().empty())
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        g_stopRequested = true;
-        net::WakeTransfers();
-    });
+    test::StopOnFirstRequest stop(server);
     OwnedByteSet body = web::InetRequest(server.Url("/stop").c_str());
-    stopper.join();
+    stop.Join();
     EXPECT_EQ(body, nullptr);
 
     // A stopped thread makes no further request.
     web::InetRequest(server.Url("/after").c_str());
     EXPECT_EQ(server.Requests().size(), 1u);
-    net::SetTransferAbortPredicate(nullptr);
 }
 
 }  // namespace
