@@ -8,6 +8,7 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/Dispatch.h"
 #include "platform/com/Ref.h"
+#include "platform/com/ByteArray.h"
 #include "platform/com/SafeArray.h"
 #include "platform/com/VariantApi.h"
 #include "runtime/RuntimeHeap.h"
@@ -180,16 +181,8 @@ std::int32_t ToStoredVariant(const TypedValue& value, VARIANT* out)
 {
     if (value.tag != runtime::kByteSetType)
         return ToVariant(value, ObjectForm::Unknown, out);
-    VariantInit(out);
     std::span<const std::uint8_t> bytes = runtime::ByteSetBytes(value.Pointer<const void>());
-    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 1, static_cast<ULONG>(bytes.size()));
-    if (!array)
-        return kOtherFailure;
-    if (!bytes.empty())
-        std::memcpy(array->pvData, bytes.data(), bytes.size());
-    out->vt = VT_ARRAY | VT_UI1;
-    out->parray = array;
-    return kAutomationOk;
+    return com::MakeByteArrayVariant(bytes, 1, out) ? kAutomationOk : kOtherFailure;
 }
 
 bool FromVariant(const VARIANT& source, DataTypeTag type, TypedValue* out)

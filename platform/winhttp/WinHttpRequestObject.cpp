@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <string_view>
 
 #include "platform/codepage/CodePage.h"
+#include "platform/com/ByteArray.h"
 #include "platform/com/SafeArray.h"
 #include "platform/com/VariantApi.h"
 #include "platform/net/CertificateErrors.h"
@@ -345,16 +345,9 @@ HRESULT WinHttpRequestObject::GetResponseBody(InvokeCall& call)
 {
     if (m_state != State::Responded)
         return Fail(call, kCannotCallBeforeSend);
-    const std::vector<std::uint8_t>& body = m_response.body;
-    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(body.size()));
-    if (array == nullptr)
-        return Fail(call, FailureOf(net::TransferError::OutOfMemory));
-    if (!body.empty())
-        std::memcpy(array->pvData, body.data(), body.size());
     VARIANT value;
-    VariantInit(&value);
-    value.vt = VT_ARRAY | VT_UI1;
-    value.parray = array;
+    if (!com::MakeByteArrayVariant(m_response.body, 0, &value))
+        return Fail(call, FailureOf(net::TransferError::OutOfMemory));
     call.ReturnVariant(value);
     return S_OK;
 }

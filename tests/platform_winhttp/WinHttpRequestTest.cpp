@@ -5,6 +5,7 @@
 
 #include "platform/com/Apartment.h"
 #include "platform/com/Bstr.h"
+#include "platform/com/ByteArray.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/Dispatch.h"
 #include "platform/com/Ref.h"
@@ -60,10 +61,8 @@ VARIANT Bool(bool value)
 
 VARIANT Bytes(const std::string& bytes)
 {
-    VARIANT v{};
-    v.vt = VT_ARRAY | VT_UI1;
-    v.parray = SafeArrayCreateVector(VT_UI1, 1, static_cast<ULONG>(bytes.size()));
-    std::copy(bytes.begin(), bytes.end(), static_cast<char*>(v.parray->pvData));
+    VARIANT v;
+    MakeByteArrayVariant({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, 1, &v);
     return v;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/codepage/CodePage.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/DispatchObject.h"
+#include "platform/com/ByteArray.h"
 #include "platform/com/SafeArray.h"
 #include "platform/com/VariantApi.h"
 #include "platform/winhttp/WinHttpRequestComponent.h"
@@ -136,12 +137,8 @@ private:
         Log("ResponseBody");
         std::lock_guard guard(TheRecorder().lock);
         const std::string& body = TheRecorder().response.body;
-        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(body.size()));
-        std::copy(body.begin(), body.end(), static_cast<char*>(array->pvData));
         VARIANT value;
-        VariantInit(&value);
-        value.vt = VT_ARRAY | VT_UI1;
-        value.parray = array;
+        com::MakeByteArrayVariant({reinterpret_cast<const std::uint8_t*>(body.data()), body.size()}, 0, &value);
         call.ReturnVariant(value);
         return S_OK;
     }
