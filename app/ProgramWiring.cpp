@@ -8,6 +8,8 @@
 #include "forms/engine/HostNotify.h"
 #include "forms/engine/UnitEnumeration.h"
 #include "platform/kernel/KernelExports.h"
+#include "platform/kernel/ThreadStop.h"
+#include "platform/net/TransferAbort.h"
 #include "platform/net/WinInet.h"
 #include "platform/vbscript/RegExpComponent.h"
 #include "platform/winhttp/WinHttpRequestComponent.h"
@@ -33,6 +35,14 @@ void WireMusic()
     runtime::SetSoundHooks(hooks);
 }
 
+// A worker told to stop ends its transfer at once: the transfers ask whether
+// their thread was stopped, and a stop wakes those waiting on the network.
+void WireTransferStop()
+{
+    net::SetTransferAbortPredicate(&kernel::CurrentThreadStopRequested);
+    kernel::AddStopListener(&net::WakeTransfers);
+}
+
 }  // namespace
 
 void WireProgram()
@@ -53,6 +63,7 @@ void WireProgram()
     forms::SetProgramIconData(ProgramIconBytes());
     forms::SetEventHandlers(EventHandlerTable());
     WireMusic();
+    WireTransferStop();
     runtime::SetProgramHeader(&ProgramDescription());
 }
 
