@@ -1,5 +1,7 @@
 #include "app/ProgramWiring.h"
 
+#include <memory>
+
 #include "app/EventHandlerTable.h"
 #include "app/description/ProgramDescription.h"
 #include "automation/AutomationCommands.h"
@@ -15,6 +17,7 @@
 #include "platform/winhttp/WinHttpRequestComponent.h"
 #include "platform/ui/User32Exports.h"
 #include "runtime/CoreCommandSlots.h"
+#include "runtime/base/SharedBytes.h"
 #include "runtime/HostLayers.h"
 #include "runtime/Startup.h"
 #include "sound/MusicService.h"
@@ -28,8 +31,15 @@ namespace {
 void WireMusic()
 {
     runtime::SoundHooks hooks;
+    // The bytes usually lie in a window's description block, which lends
+    // them: the player keeps that block alive instead of copying megabytes
+    // of music (Borrow copies only bytes that no storage lent).
     hooks.playMusic = [](const std::uint8_t* data, std::int32_t length, bool loop) {
-        return data && length > 0 && sound::PlayMusic({data, static_cast<std::size_t>(length)}, loop);
+        if (!data || length <= 0)
+            return false;
+        auto held = std::make_shared<const runtime::SharedBytes>(
+            runtime::SharedBytes::Borrow({data, static_cast<std::size_t>(length)}));
+        return sound::PlayMusic(sound::MusicBytes::Shared(held->Span(), held), loop);
     };
     hooks.stopAllMusic = [](bool wait) { sound::StopMusic(wait); };
     runtime::SetSoundHooks(hooks);

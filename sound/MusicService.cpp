@@ -22,6 +22,21 @@ RuntimeMusic& Music()
     return music;
 }
 
+// Stops the runtime's MIDI player and plays `music` in it when it loads;
+// empty music (a copy there was no room for) only stops it.
+void PlayRuntimeMidi(MusicBytes music, bool loop)
+{
+    RuntimeMusic& runtimeMusic = Music();
+    std::lock_guard lock(runtimeMusic.lock);
+    runtimeMusic.midi.Stop();
+    try {
+        if (!music.bytes.empty() && runtimeMusic.midi.Load(std::move(music), loop))
+            runtimeMusic.midi.Play();
+    } catch (const std::bad_alloc&) {
+        // No room to load it: nothing plays, as for data that does not load.
+    }
+}
+
 }  // namespace
 
 bool PlayMusic(std::span<const std::uint8_t> data, bool loop)
@@ -32,17 +47,31 @@ bool PlayMusic(std::span<const std::uint8_t> data, bool loop)
     case MusicKind::Wave:
         return PlayWaveCopy(data, loop);
     case MusicKind::Midi: {
-        RuntimeMusic& music = Music();
-        std::lock_guard lock(music.lock);
-        music.midi.Stop();
+        MusicBytes copy;
         try {
-            if (music.midi.Load(MusicBytes::CopyOf(data), loop))
-                music.midi.Play();
+            copy = MusicBytes::CopyOf(data);
         } catch (const std::bad_alloc&) {
-            // No room for the copy: nothing plays, as for data that does not load.
+            // No room for the copy: the player only stops.
         }
+        PlayRuntimeMidi(std::move(copy), loop);
         return true;
     }
+    case MusicKind::None:
+        break;
+    }
+    return false;
+}
+
+bool PlayMusic(MusicBytes music, bool loop)
+{
+    if (music.bytes.empty())
+        return false;
+    switch (ClassifyMusic(music.bytes)) {
+    case MusicKind::Wave:
+        return PlayWave(std::move(music), loop);
+    case MusicKind::Midi:
+        PlayRuntimeMidi(std::move(music), loop);
+        return true;
     case MusicKind::None:
         break;
     }

@@ -11,6 +11,10 @@
 // the load succeeds, plays it; the result for MIDI data is true either way.
 // Other data gives false.
 //
+// PlayMusic(music, loop) plays bytes whose owner keeps them alive: the
+// players read them where they lie and hold the owner until they have ended,
+// so nothing is copied however large the music is.
+//
 // StopMusic(wait): removes the playlist player the runtime holds, if any,
 // stops the runtime's MIDI player and tells every WAV player to stop; with
 // `wait`, returns once every WAV feeder thread has ended.
@@ -21,9 +25,12 @@
 #include <memory>
 #include <span>
 
+#include "sound/MusicBytes.h"
+
 namespace vellumry::sound {
 
 bool PlayMusic(std::span<const std::uint8_t> data, bool loop);
+bool PlayMusic(MusicBytes music, bool loop);
 void StopMusic(bool wait);
 
 // A playlist player the runtime may hold (created by library commands this

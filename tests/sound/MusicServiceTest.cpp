@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <span>
+
 #include "sound/MusicService.h"
 #include "tests/sound/MusicBuilders.h"
 #include "tests/sound/NullSoundFixture.h"
@@ -17,7 +20,8 @@ class MusicService : public NullSound {};
 
 TEST_F(MusicService, OnlyWavAndMidiArePlayed)
 {
-    EXPECT_FALSE(PlayMusic({}, true));
+    EXPECT_FALSE(PlayMusic(std::span<const std::uint8_t>{}, true));
+    EXPECT_FALSE(PlayMusic(MusicBytes{}, true));
     Bytes notMusic = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' ', 0, 0, 0, 0};
     EXPECT_FALSE(PlayMusic(notMusic, true));
     Bytes fourBytes = {'M', 'T', 'h', 'd'};
@@ -35,6 +39,37 @@ TEST_F(MusicService, WavIsCopiedBeforeTheCallReturns)
     mm::GrantNullWaveBytes(25 * 15360);
     ASSERT_TRUE(WaitForWave([](const auto& r) { return r.writes.size() == 25 && r.devicesOpen == 0; }));
     EXPECT_EQ(mm::NullWaveSnapshot().writes[24].start[0], 25);
+}
+
+// Music with an owner is read where it lies: the player holds the owner, so
+// the first holder may let go at once, and lets go of it when it has ended.
+TEST_F(MusicService, OwnedWavIsReadWhereItLiesAndHeldUntilTheFeederEnds)
+{
+    auto wav = std::make_shared<const Bytes>(StereoWave(NumberedPieces(25, 15360)));
+    std::weak_ptr<const Bytes> watch = wav;
+    ASSERT_TRUE(PlayMusic(MusicBytes::Shared(std::span(*wav), wav), false));
+    wav.reset();
+    ASSERT_TRUE(WaitForWave([](const auto& r) { return r.writes.size() == 20; }));
+    EXPECT_FALSE(watch.expired());
+    mm::GrantNullWaveBytes(25 * 15360);
+    ASSERT_TRUE(WaitForWave([](const auto& r) { return r.writes.size() == 25 && r.devicesOpen == 0; }));
+    EXPECT_EQ(mm::NullWaveSnapshot().writes[24].start[0], 25);
+    StopMusic(true);
+    EXPECT_TRUE(watch.expired());
+}
+
+TEST_F(MusicService, OwnedMidiPlaysOnAfterItsFirstHolderLetsGo)
+{
+    auto song = std::make_shared<const Bytes>(
+        MidiFile({MidiTrack({{0, {0x90, 1, 1}}, {10, {0x80, 1, 0}}, {10, {0xFF, 0x2F, 0}}})}, 96));
+    std::weak_ptr<const Bytes> watch = song;
+    mm::SetNullMidiSpeed(100);
+    EXPECT_TRUE(PlayMusic(MusicBytes::Shared(std::span(*song), song), true));
+    song.reset();
+    EXPECT_TRUE(WaitForMidi([](const auto& r) { return r.messageCount > 4; }));
+    EXPECT_FALSE(watch.expired());
+    StopMusic(true);
+    EXPECT_TRUE(WaitForMidi([](const auto& r) { return r.devicesOpen == 0; }));
 }
 
 TEST_F(MusicService, MidiAnswersTrueEvenWhenItDoesNotLoad)
