@@ -22,6 +22,7 @@
 #include "runtime/Startup.h"
 #include "sound/MusicService.h"
 #include "units/common/UnitHost.h"
+#include "units/picturebox/PictureBoxUnitType.h"
 #include "units/window/WindowUnitType.h"
 
 namespace vellumry::app {
@@ -67,6 +68,7 @@ void WireProgram()
     forms::InstallFormEngine();
     forms::InstallUnitEnumerationCommands();
     units::InstallWindowUnitType();
+    units::InstallPictureBoxUnitType();
     // Every unit type lives in the core or the extended-UI library.
     forms::SetLibraryNotify(1, units::UnitLibraryNotify);
     forms::SetLibraryNotify(2, units::UnitLibraryNotify);

@@ -1,0 +1,260 @@
+#include "units/picturebox/PictureBoxUnit.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/ui/WinUser.h"
+#include "platform/ui/qt/WidgetWindows.h"
+#include "units/common/BorderPainting.h"
+#include "units/common/BorderStyle.h"
+#include "units/common/LiveUnits.h"
+#include "units/common/UnitHost.h"
+#include "units/picturebox/PictureBoxWidget.h"
+#include "units/window/BackgroundLayout.h"
+
+namespace vellumry::units {
+namespace {
+
+constexpr const char* kClassName = "_QV_PicBox";
+constexpr std::int32_t kButtonFace = static_cast<std::int32_t>(0xFF000000);
+constexpr std::int32_t kHighestDisplayMode = 2;
+
+enum PictureBoxProperty : std::int32_t {
+    kBorderStyle = 0, kBackColour, kPicture, kDisplayMode, kAnimate, kBoundUnit1, kBoundUnit2,
+};
+
+QColor ColourOf(std::int32_t colour)
+{
+    auto value = static_cast<std::uint32_t>(colour == kButtonFace ? static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE))
+                                                                   : colour);
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+bool EnsureClass()
+{
+    WNDCLASSA windowClass{};
+    if (GetClassInfoA(nullptr, kClassName, &windowClass))
+        return true;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = nullptr;  // NULL_BRUSH: the unit paints everything
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+PictureMode ModeOf(std::int32_t displayMode)
+{
+    switch (displayMode) {
+    case 1: return PictureMode::Stretched;
+    case 2: return PictureMode::Centred;
+    default: return PictureMode::AtOrigin;
+    }
+}
+
+}  // namespace
+
+const char* CPicBoxUnit::ClassName()
+{
+    return kClassName;
+}
+
+CPicBoxUnit* CPicBoxUnit::Create(const CreateArguments& arguments)
+{
+    auto properties = LoadRecord<PictureBoxProperties>(arguments.record);
+    if (!properties)
+        return nullptr;
+    std::unique_ptr<CPicBoxUnit> unit(new CPicBoxUnit);
+    unit->m_properties = std::move(*properties);
+    unit->m_formId = arguments.formId;
+    unit->m_unitId = arguments.unitId;
+    unit->m_creationFlag = arguments.creationFlag;
+    unit->m_animateInForce = !arguments.creationFlag && unit->m_properties.Animate != 0;
+    if (!unit->CreateWindowFor(arguments))
+        return nullptr;
+    unit->LoadPicture();
+    ApplyBorderStyle(unit->Handle(), unit->m_properties.BorderStyle);
+    return AdoptUnit(std::move(unit));
+}
+
+CPicBoxUnit::~CPicBoxUnit()
+{
+    // The animation thread is gone before anything it could reach.
+    m_picture.Clear();
+    if (m_widget)
+        m_widget->ForgetUnit();
+}
+
+bool CPicBoxUnit::CreateWindowFor(const CreateArguments& arguments)
+{
+    if (!EnsureClass())
+        return false;
+    QWidget* parentWidget = arguments.parent ? ui::WidgetOf(arguments.parent) : nullptr;
+    auto widget = std::make_unique<PictureBoxWidget>(*this, parentWidget);
+    DWORD style = arguments.baseStyle | WS_CHILD | WS_CLIPSIBLINGS;
+    HWND window = ui::AttachWidgetWindow(widget.get(), kClassName, style & ~WS_VISIBLE, 0, nullptr,
+                                         arguments.controlId);
+    if (!window)
+        return false;
+    m_widget = widget.release();  // the window owns its widget now
+    Attach(window);
+    const RECT& r = arguments.rect;
+    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    if (style & WS_VISIBLE)
+        ShowWindow(window, SW_SHOWNA);
+    return true;
+}
+
+void CPicBoxUnit::LoadPicture()
+{
+    m_prepared.reset();
+    m_picture.Set(m_properties.Picture, m_animateInForce);
+    StartAnimation();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void CPicBoxUnit::StartAnimation()
+{
+    // The animation thread knows only the window's handle: a message posted
+    // to a window that has gone meanwhile is dropped.
+    HWND window = Handle();
+    m_picture.StartAnimation([window] { PostMessageA(window, kMessageNextFrame, 0, 0); });
+}
+
+bool CPicBoxUnit::Animating() const
+{
+    return m_picture.Animation() && m_picture.Animation()->Running();
+}
+
+void CPicBoxUnit::Paint(QPainter& painter)
+{
+    QWidget* widget = ui::WidgetOf(Handle());
+    if (!widget)
+        return;
+    auto style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
+    auto exStyle = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE));
+    int inset = BorderInset(style, exStyle);
+    QRect client = QRect(QPoint(0, 0), widget->size()).adjusted(inset, inset, -inset, -inset);
+    QColor colour = ColourOf(m_properties.BackColour);
+
+    PaintBorder(painter, widget->size(), style, exStyle);
+    if (client.isEmpty())
+        return;
+    painter.fillRect(client, colour);
+
+    std::optional<PreparedPicture> frame;
+    const PreparedPicture* picture = nullptr;
+    if (const GifAnimator* animation = m_picture.Animation()) {
+        if (auto current = animation->CurrentFrame())
+            frame = PrepareFrame(*current, colour);
+        picture = frame ? &*frame : nullptr;
+    } else if (const DecodedPicture* still = m_picture.Still()) {
+        if (!m_prepared || m_preparedOver != m_properties.BackColour) {
+            m_prepared = PreparePicture(*still, colour);
+            m_preparedOver = m_properties.BackColour;
+        }
+        picture = m_prepared ? &*m_prepared : nullptr;
+    }
+    if (!picture)
+        return;
+    PixelRect all{0, 0, client.width(), client.height()};
+    BackgroundLayout layout =
+        LayOutBackground(ModeOf(m_properties.DisplayMode), static_cast<int>(m_picture.Width()),
+                         static_cast<int>(m_picture.Height()), client.width(), client.height(), all);
+    painter.save();
+    painter.setClipRect(client);
+    for (const PixelRect& target : layout.pictures)
+        DrawPicture(painter, *picture, client.x() + target.x, client.y() + target.y, target.width, target.height,
+                    SRCCOPY);
+    painter.restore();
+}
+
+LRESULT CPicBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case kMessageNextFrame:
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_DESTROY:
+        // No frame is composed for a window that is going.
+        m_picture.StopAnimation();
+        return WindowObject::WindowProc(message, wParam, lParam);
+    default:
+        return WindowObject::WindowProc(message, wParam, lParam);
+    }
+}
+
+void CPicBoxUnit::PostNcDestroy()
+{
+    host::UnitDestroyed(m_formId, m_unitId);
+    DisposeUnit(this);  // nothing may touch this object after here
+}
+
+std::int32_t CPicBoxUnit::WriteProperty(std::int32_t number, const forms::UnitPropertyValue& value)
+{
+    auto number32 = static_cast<std::int32_t>(value.number);
+    PictureBoxProperties& p = m_properties;
+    switch (number) {
+    case kBorderStyle:
+        p.BorderStyle = std::clamp(number32, 0, kHighestBorderStyle);
+        ApplyBorderStyle(Handle(), p.BorderStyle);
+        InvalidateRect(Handle(), nullptr, FALSE);
+        break;
+    case kBackColour:
+        p.BackColour = number32;
+        InvalidateRect(Handle(), nullptr, FALSE);
+        break;
+    case kPicture:
+        m_picture.Clear();  // stops the animation before the bytes go
+        p.Picture = value.bytes;
+        LoadPicture();
+        break;
+    case kDisplayMode: {
+        std::int32_t mode = std::clamp(number32, 0, kHighestDisplayMode);
+        bool changed = mode != p.DisplayMode;
+        p.DisplayMode = mode;
+        if (changed)
+            InvalidateRect(Handle(), nullptr, FALSE);
+        break;
+    }
+    case kAnimate:
+        p.Animate = number32;
+        if (!m_creationFlag && DetectPictureKind(p.Picture) == PictureKind::Gif) {
+            m_picture.Clear();
+            m_animateInForce = number32 != 0;
+            LoadPicture();
+        }
+        break;
+    case kBoundUnit1: p.BoundUnit1 = value.text; break;
+    case kBoundUnit2: p.BoundUnit2 = value.text; break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+std::int32_t CPicBoxUnit::ReadProperty(std::int32_t number, forms::UnitPropertyValue* value) const
+{
+    const PictureBoxProperties& p = m_properties;
+    switch (number) {
+    case kBorderStyle: value->number = p.BorderStyle; break;
+    case kBackColour: value->number = p.BackColour; break;
+    case kPicture: value->bytes = p.Picture; break;
+    case kDisplayMode: value->number = p.DisplayMode; break;
+    case kAnimate: value->number = p.Animate; break;
+    case kBoundUnit1: value->text = p.BoundUnit1; break;
+    case kBoundUnit2: value->text = p.BoundUnit2; break;
+    default:
+        return 0;
+    }
+    return 1;
+}
+
+std::vector<std::uint8_t> CPicBoxUnit::Save() const
+{
+    return SaveRecord(m_properties);
+}
+
+}  // namespace vellumry::units
