@@ -10,6 +10,7 @@
 #include "units/common/BorderPainting.h"
 #include "units/common/BorderStyle.h"
 #include "units/common/LiveUnits.h"
+#include "units/common/UnitClass.h"
 #include "units/common/UnitHost.h"
 #include "units/picturebox/PictureBoxWidget.h"
 #include "units/window/BackgroundLayout.h"
@@ -18,32 +19,11 @@ namespace vellumry::units {
 namespace {
 
 constexpr const char* kClassName = "_QV_PicBox";
-constexpr std::int32_t kButtonFace = static_cast<std::int32_t>(0xFF000000);
 constexpr std::int32_t kHighestDisplayMode = 2;
 
 enum PictureBoxProperty : std::int32_t {
     kBorderStyle = 0, kBackColour, kPicture, kDisplayMode, kAnimate, kBoundUnit1, kBoundUnit2,
 };
-
-QColor ColourOf(std::int32_t colour)
-{
-    auto value = static_cast<std::uint32_t>(colour == kButtonFace ? static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE))
-                                                                   : colour);
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-bool EnsureClass()
-{
-    WNDCLASSA windowClass{};
-    if (GetClassInfoA(nullptr, kClassName, &windowClass))
-        return true;
-    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = nullptr;  // NULL_BRUSH: the unit paints everything
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassA(&windowClass) != 0;
-}
 
 PictureMode ModeOf(std::int32_t displayMode)
 {
@@ -89,7 +69,7 @@ CPicBoxUnit::~CPicBoxUnit()
 
 bool CPicBoxUnit::CreateWindowFor(const CreateArguments& arguments)
 {
-    if (!EnsureClass())
+    if (!EnsureUnitClass(kClassName))
         return false;
     QWidget* parentWidget = arguments.parent ? ui::WidgetOf(arguments.parent) : nullptr;
     auto widget = std::make_unique<PictureBoxWidget>(*this, parentWidget);
@@ -137,7 +117,7 @@ void CPicBoxUnit::Paint(QPainter& painter)
     auto exStyle = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE));
     int inset = BorderInset(style, exStyle);
     QRect client = QRect(QPoint(0, 0), widget->size()).adjusted(inset, inset, -inset, -inset);
-    QColor colour = ColourOf(m_properties.BackColour);
+    QColor colour = ColourOfReference(m_properties.BackColour);
 
     PaintBorder(painter, widget->size(), style, exStyle);
     if (client.isEmpty())

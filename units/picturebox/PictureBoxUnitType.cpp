@@ -3,16 +3,12 @@
 #include <algorithm>
 
 #include "forms/engine/UnitType.h"
+#include "units/common/UnitTypeRoutines.h"
 #include "units/picturebox/PictureBoxProperties.h"
 #include "units/picturebox/PictureBoxUnit.h"
 
 namespace vellumry::units {
 namespace {
-
-std::span<const std::uint8_t> RecordBytes(const std::uint8_t* data, std::int32_t length)
-{
-    return {data, data ? static_cast<std::size_t>(std::max(length, 0)) : 0};
-}
 
 ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD style, HWND parent,
                          std::int32_t controlId, HMENU, std::int32_t left, std::int32_t top, std::int32_t width,
@@ -31,22 +27,6 @@ ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD st
     return CPicBoxUnit::Create(arguments);
 }
 
-std::int32_t Write(ui::WindowObject* unit, std::int32_t number, const forms::UnitPropertyValue* value)
-{
-    return static_cast<CPicBoxUnit*>(unit)->WriteProperty(number, *value);
-}
-
-std::int32_t Read(ui::WindowObject* unit, std::int32_t number, forms::UnitPropertyValue* value)
-{
-    return static_cast<CPicBoxUnit*>(unit)->ReadProperty(number, value);
-}
-
-bool Save(ui::WindowObject* unit, std::vector<std::uint8_t>* record)
-{
-    *record = static_cast<CPicBoxUnit*>(unit)->Save();
-    return true;
-}
-
 void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVisitor visit, void* context)
 {
     auto record = LoadRecord<PictureBoxProperties>(RecordBytes(data, length));
@@ -59,9 +39,9 @@ void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVi
 
 constexpr forms::UnitType kPictureBoxUnitType = {
     .create = Create,
-    .writeProperty = Write,
-    .saveProperties = Save,
-    .readProperty = Read,
+    .writeProperty = UnitTypeRoutines<CPicBoxUnit>::Write,
+    .saveProperties = UnitTypeRoutines<CPicBoxUnit>::Save,
+    .readProperty = UnitTypeRoutines<CPicBoxUnit>::Read,
     .enumerateTexts = EnumerateTexts,
 };
 

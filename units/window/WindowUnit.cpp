@@ -15,6 +15,7 @@
 #include "sound/MidiPlayer.h"
 #include "sound/MusicKind.h"
 #include "units/common/LiveUnits.h"
+#include "units/common/UnitClass.h"
 #include "units/common/UnitHost.h"
 #include "units/picture/DecodedPicture.h"
 #include "units/picture/PreparedPicture.h"
@@ -26,7 +27,6 @@ namespace vellumry::units {
 namespace {
 
 constexpr const char* kDefaultClass = "NKWindow";
-constexpr std::int32_t kButtonFace = static_cast<std::int32_t>(0xFF000000);
 constexpr int kBigIconSize = 32;
 constexpr int kSmallIconSize = 16;
 
@@ -78,26 +78,6 @@ WindowStyleSettings SettingsOf(const WindowProperties& p)
     return s;
 }
 
-QColor ColourOf(std::int32_t colour)
-{
-    auto value = static_cast<std::uint32_t>(colour == kButtonFace ? static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE))
-                                                                   : colour);
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-bool EnsureClass(const char* name)
-{
-    WNDCLASSA windowClass{};
-    if (GetClassInfoA(nullptr, name, &windowClass))
-        return true;
-    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = nullptr;
-    windowClass.lpszClassName = name;
-    return RegisterClassA(&windowClass) != 0;
-}
-
 }  // namespace
 
 const char* CWinFormUnit::DefaultClassName()
@@ -145,7 +125,7 @@ bool CWinFormUnit::CreateWindowFor(const CreateArguments& arguments)
 
     HWND owner = creation.ownedByHiddenOwner ? hiddenOwner : arguments.parent;
     const char* className = m_properties.WindowClassName.empty() ? kDefaultClass : m_properties.WindowClassName.c_str();
-    if (!EnsureClass(className))
+    if (!EnsureUnitClass(className))
         return false;
     QWidget* ownerWidget = owner ? ui::WidgetOf(owner) : nullptr;
     bool child = (creation.style & WS_CHILD) != 0;
@@ -318,7 +298,7 @@ void CWinFormUnit::PaintBackground(QPainter& painter, const QRegion& region)
     QWidget* widget = ui::WidgetOf(Handle());
     if (!widget)
         return;
-    QColor colour = ColourOf(m_properties.BackColour);
+    QColor colour = ColourOfReference(m_properties.BackColour);
     QRegion rest = region;
     const PreparedPicture* picture = nullptr;
     BackgroundLayout layout;

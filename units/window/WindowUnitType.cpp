@@ -1,6 +1,7 @@
 #include "units/window/WindowUnitType.h"
 
 #include "forms/engine/UnitType.h"
+#include "units/common/UnitTypeRoutines.h"
 #include "units/window/WindowProperties.h"
 #include "units/window/WindowUnit.h"
 
@@ -12,7 +13,7 @@ ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD st
                          std::uint32_t formId, std::uint32_t unitId, std::int32_t embedded, std::int32_t)
 {
     CWinFormUnit::CreateArguments arguments;
-    arguments.record = std::span<const std::uint8_t>(data, data ? static_cast<std::size_t>(std::max(length, 0)) : 0);
+    arguments.record = RecordBytes(data, length);
     arguments.baseStyle = style;
     arguments.parent = parent;
     arguments.rect = {left, top, left + width, top + height};
@@ -22,26 +23,9 @@ ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD st
     return CWinFormUnit::Create(arguments);
 }
 
-std::int32_t Write(ui::WindowObject* unit, std::int32_t number, const forms::UnitPropertyValue* value)
-{
-    return static_cast<CWinFormUnit*>(unit)->WriteProperty(number, *value);
-}
-
-std::int32_t Read(ui::WindowObject* unit, std::int32_t number, forms::UnitPropertyValue* value)
-{
-    return static_cast<CWinFormUnit*>(unit)->ReadProperty(number, value);
-}
-
-bool Save(ui::WindowObject* unit, std::vector<std::uint8_t>* record)
-{
-    *record = static_cast<CWinFormUnit*>(unit)->Save();
-    return true;
-}
-
 void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVisitor visit, void* context)
 {
-    auto record = LoadRecord<WindowProperties>(
-        std::span<const std::uint8_t>(data, data ? static_cast<std::size_t>(std::max(length, 0)) : 0));
+    auto record = LoadRecord<WindowProperties>(RecordBytes(data, length));
     if (!record)
         return;
     for (const std::string* text : {&record->Caption, &record->HelpFile, &record->WindowClassName})
@@ -51,9 +35,9 @@ void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVi
 
 constexpr forms::UnitType kWindowUnitType = {
     .create = Create,
-    .writeProperty = Write,
-    .saveProperties = Save,
-    .readProperty = Read,
+    .writeProperty = UnitTypeRoutines<CWinFormUnit>::Write,
+    .saveProperties = UnitTypeRoutines<CWinFormUnit>::Save,
+    .readProperty = UnitTypeRoutines<CWinFormUnit>::Read,
     .enumerateTexts = EnumerateTexts,
 };
 
