@@ -214,12 +214,12 @@ void RunFeeder(const std::shared_ptr<WavePlayer>& player)
 {
     player->OpenDevice();
     player->Feed();
-    {
-        PlayerList& list = List();
-        std::lock_guard lock(list.lock);
-        std::erase(list.players, player);
-    }
+    // The device closes before the player leaves the list: a player no longer
+    // counted has no device open.
     player->CloseDevice();
+    PlayerList& list = List();
+    std::lock_guard lock(list.lock);
+    std::erase(list.players, player);
 }
 
 bool Start(MusicBytes music, const WaveLayout& layout, bool loop)
