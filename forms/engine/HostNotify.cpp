@@ -10,7 +10,7 @@
 #include "forms/engine/FormEngine.h"
 #include "platform/ui/CursorsAndIcons.h"
 #include "platform/ui/ScopedIcon.h"
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 #include "runtime/ErrorReporter.h"
 #include "runtime/EventSuppression.h"
 #include "runtime/HiddenOwner.h"

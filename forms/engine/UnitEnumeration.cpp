@@ -8,7 +8,7 @@
 #include "forms/description/SupportLibraries.h"
 #include "forms/engine/FormEngine.h"
 #include "platform/base/Guarded.h"
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 #include "runtime/CoreCommandSlots.h"
 #include "runtime/ValueHelpers.h"
 #include "runtime/commands/CommandArguments.h"

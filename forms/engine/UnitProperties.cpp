@@ -12,7 +12,7 @@
 #include "forms/engine/UnitCursors.h"
 #include "forms/engine/UnitType.h"
 #include "platform/ui/CursorsAndIcons.h"
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 #include "runtime/ErrorReporter.h"
 #include "runtime/RuntimeTexts.h"
 #include "runtime/ValueHelpers.h"

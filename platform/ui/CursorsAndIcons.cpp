@@ -20,7 +20,7 @@
 #include "platform/base/LastError.h"
 #include "platform/base/NoDestructor.h"
 #include "platform/ui/CursorsAndIcons.h"
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 #include "platform/ui/qt/QtHandles.h"
 #include "platform/ui/qt/WidgetWindows.h"
 

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 #include "platform/ui/private/MessageBoxPresenter.h"
 #include "platform/ui/qt/WidgetWindows.h"
 #include "platform/user/MessageBox.h"

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "platform/ui/WindowObject.h"
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 #include "platform/ui/private/KeyTranslation.h"
 #include "platform/ui/private/MessageBoxPresenter.h"
 #include "platform/ui/qt/WidgetWindows.h"

@@ -11,7 +11,7 @@
 
 #include "platform/base/LastError.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 #include "platform/ui/private/WindowTable.h"
 
 namespace vellumry::ui {

@@ -19,7 +19,7 @@
 #include "platform/kernel/HandleTable.h"
 #include "platform/kernel/ThreadApi.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 
 namespace {
 

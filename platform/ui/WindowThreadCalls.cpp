@@ -1,7 +1,7 @@
-// The window thread behind WindowThread.h: the thread of the Qt application
+// The window thread behind WindowThreadCalls.h: the thread of the Qt application
 // object. The carried calls themselves are in WindowCall.cpp.
 
-#include "platform/ui/WindowThread.h"
+#include "platform/ui/WindowThreadCalls.h"
 
 #include <QCoreApplication>
 #include <QThread>
