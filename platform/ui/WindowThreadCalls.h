@@ -42,8 +42,12 @@ template <typename Work>
 std::invoke_result_t<Work&> RunOnWindowThread(Work&& work)
 {
     using Result = std::invoke_result_t<Work&>;
-    if (!MayCallWindow())
-        return Result{};
+    if (!MayCallWindow()) {
+        if constexpr (std::is_void_v<Result>)
+            return;
+        else
+            return Result{};
+    }
     if (OnWindowThread())
         return work();
     using Body = std::remove_reference_t<Work>;
