@@ -1,4 +1,4 @@
-#include "tests/platform_vbscript/RegExpClient.h"
+#include "tests/platform/vbscript/RegExpClient.h"
 
 #include <gtest/gtest.h>
 

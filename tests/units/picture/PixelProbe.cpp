@@ -1,4 +1,4 @@
-#include "tests/pictures/PixelProbe.h"
+#include "tests/units/picture/PixelProbe.h"
 
 namespace vellumry::test {
 namespace {

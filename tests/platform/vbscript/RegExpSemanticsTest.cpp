@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tests/platform_vbscript/RegExpClient.h"
+#include "tests/platform/vbscript/RegExpClient.h"
 #include "tests/support/CaseTable.h"
 
 namespace {

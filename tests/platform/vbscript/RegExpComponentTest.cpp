@@ -6,7 +6,7 @@
 
 #include "platform/com/Bstr.h"
 #include "platform/com/TypeLibraryRegistry.h"
-#include "tests/platform_vbscript/RegExpClient.h"
+#include "tests/platform/vbscript/RegExpClient.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/SafeArray.h"
 #include "platform/com/VariantApi.h"
-#include "tests/platform_com/TestObjects.h"
+#include "tests/platform/com/TestObjects.h"
 
 namespace {
 

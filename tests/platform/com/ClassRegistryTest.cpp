@@ -12,7 +12,7 @@
 #include "platform/com/VariantApi.h"
 #include "platform/modules/LibraryLoader.h"
 #include "platform/modules/ModuleRegistry.h"
-#include "tests/platform_com/TestObjects.h"
+#include "tests/platform/com/TestObjects.h"
 
 namespace {
 

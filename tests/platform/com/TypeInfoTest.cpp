@@ -8,7 +8,7 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/TypeLibraryRegistry.h"
-#include "tests/platform_com/TestObjects.h"
+#include "tests/platform/com/TestObjects.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/pictures/PixelProbe.h"
+#include "tests/units/picture/PixelProbe.h"
 #include "tests/support/CaseTable.h"
 #include "tests/support/PictureFiles.h"
 #include "units/picture/DecodedPicture.h"

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "tests/pictures/PixelProbe.h"
+#include "tests/units/picture/PixelProbe.h"
 #include "tests/support/PictureFiles.h"
 #include "units/picture/DecodedPicture.h"
 
