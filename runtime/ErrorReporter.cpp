@@ -50,7 +50,7 @@ public:
     ReportReserve()
     {
         for (auto& block : m_blocks)
-            block = std::make_unique<std::byte[]>(kBlockSize);
+            block = std::make_unique_for_overwrite<std::byte[]>(kBlockSize);
     }
 
     // Idempotent; any thread.
