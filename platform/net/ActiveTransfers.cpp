@@ -1,5 +1,7 @@
 #include "platform/net/private/ActiveTransfers.h"
 
+#include "platform/net/private/CurlLibrary.h"
+
 namespace vellumry::net {
 
 ActiveTransfers& ActiveTransfers::Instance()
@@ -26,7 +28,7 @@ void ActiveTransfers::WakeAll()
     // from another thread; the lock keeps the handle registered meanwhile.
     std::lock_guard guard(m_lock);
     for (CURLM* multi : m_multis)
-        curl_multi_wakeup(multi);
+        Curl().multi_wakeup(multi);
 }
 
 }  // namespace vellumry::net

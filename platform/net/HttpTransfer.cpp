@@ -51,27 +51,27 @@ struct Target {
 };
 
 struct CurlUrlDeleter {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+    void operator()(CURLU* url) const { Curl().url_cleanup(url); }
 };
 
 std::string UrlPart(CURLU* url, CURLUPart part, unsigned flags)
 {
     char* value = nullptr;
-    if (curl_url_get(url, part, &value, flags) != CURLUE_OK || value == nullptr)
+    if (Curl().url_get(url, part, &value, flags) != CURLUE_OK || value == nullptr)
         return {};
     std::string text(value);
-    curl_free(value);
+    Curl().free(value);
     return text;
 }
 
 // Parses an absolute address; the error says why it cannot be used.
 TransferError ParseTarget(const std::string& address, Target& target)
 {
-    std::unique_ptr<CURLU, CurlUrlDeleter> url(curl_url());
+    std::unique_ptr<CURLU, CurlUrlDeleter> url(Curl().url());
     if (!url)
         return TransferError::OutOfMemory;
     // Without a scheme an address is not absolute: no guessing here.
-    if (curl_url_set(url.get(), CURLUPART_URL, address.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
+    if (Curl().url_set(url.get(), CURLUPART_URL, address.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
         return TransferError::InvalidUrl;
     target.scheme = UrlPart(url.get(), CURLUPART_SCHEME, 0);
     for (char& c : target.scheme)
@@ -133,7 +133,7 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user)
             // beyond the cap.
             hop->reserved = true;
             curl_off_t announced = -1;
-            curl_easy_getinfo(hop->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+            Curl().easy_getinfo(hop->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
             if (announced > 0)
                 hop->body.reserve(std::min<std::size_t>(static_cast<std::size_t>(announced), hop->cap));
         }
@@ -188,25 +188,25 @@ std::string EscapedUrl(std::string_view url)
 bool ConfigureHop(CURL* easy, const TransferRequest& request, const HopRequest& hopRequest, Hop& hop,
                   CurlSlist& headerList)
 {
-    curl_easy_reset(easy);
-    curl_easy_setopt(easy, CURLOPT_URL, hopRequest.url.c_str());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION,
+    Curl().easy_reset(easy);
+    Curl().easy_setopt(easy, CURLOPT_URL, hopRequest.url.c_str());
+    Curl().easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    Curl().easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+    Curl().easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    Curl().easy_setopt(easy, CURLOPT_HTTP_VERSION,
                      request.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
 
     const std::string& verb = hopRequest.verb;
     if (verb == "GET") {
-        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+        Curl().easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     } else if (verb == "HEAD") {
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        Curl().easy_setopt(easy, CURLOPT_NOBODY, 1L);
     } else {
         if (verb != "POST")
-            curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, verb.c_str());
+            Curl().easy_setopt(easy, CURLOPT_CUSTOMREQUEST, verb.c_str());
         if (hopRequest.sendBody || verb == "POST") {
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDS,
+            Curl().easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+            Curl().easy_setopt(easy, CURLOPT_POSTFIELDS,
                              hopRequest.sendBody && !request.body.empty()
                                  ? reinterpret_cast<const char*>(request.body.data())
                                  : "");
@@ -223,40 +223,40 @@ bool ConfigureHop(CURL* easy, const TransferRequest& request, const HopRequest& 
             return false;
     if (!AppendLine(headerList, "Expect:"))
         return false;
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headerList.get());
+    Curl().easy_setopt(easy, CURLOPT_HTTPHEADER, headerList.get());
     if (!request.userAgent.empty())
-        curl_easy_setopt(easy, CURLOPT_USERAGENT, request.userAgent.c_str());
+        Curl().easy_setopt(easy, CURLOPT_USERAGENT, request.userAgent.c_str());
     if (hopRequest.sendCredentials) {
-        curl_easy_setopt(easy, CURLOPT_USERNAME, request.user.c_str());
-        curl_easy_setopt(easy, CURLOPT_PASSWORD, request.password.c_str());
-        curl_easy_setopt(easy, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
+        Curl().easy_setopt(easy, CURLOPT_USERNAME, request.user.c_str());
+        Curl().easy_setopt(easy, CURLOPT_PASSWORD, request.password.c_str());
+        Curl().easy_setopt(easy, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
     }
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, kAcceptedEncodings);
+    Curl().easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, kAcceptedEncodings);
 
     // An empty proxy also keeps libcurl from taking one from the environment.
-    curl_easy_setopt(easy, CURLOPT_PROXY, request.proxies.For(hopRequest.target.scheme, hopRequest.target.host).c_str());
-    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    Curl().easy_setopt(easy, CURLOPT_PROXY, request.proxies.For(hopRequest.target.scheme, hopRequest.target.host).c_str());
+    Curl().easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
 
     long connectMs = request.timeouts.connectMs > 0 ? request.timeouts.connectMs : LONG_MAX / 2;
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
+    Curl().easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
     if (request.timeouts.receiveMs > 0) {
         long seconds = (static_cast<long>(request.timeouts.receiveMs) + 999) / 1000;
-        curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, kLowSpeedBytesPerSecond);
-        curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, seconds);
+        Curl().easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, kLowSpeedBytesPerSecond);
+        Curl().easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, seconds);
     }
     ApplyCertificatePolicy(easy, request.ignoredCertificateErrors);
 
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &hop);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &hop);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    Curl().easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
+    Curl().easy_setopt(easy, CURLOPT_HEADERDATA, &hop);
+    Curl().easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
+    Curl().easy_setopt(easy, CURLOPT_WRITEDATA, &hop);
+    Curl().easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    Curl().easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
 
     // Without a jar the handle's cookie list is emptied before every hop, so
     // nothing a server sets goes out again.
     if (request.cookies == nullptr)
-        curl_easy_setopt(easy, CURLOPT_COOKIELIST, "ALL");
+        Curl().easy_setopt(easy, CURLOPT_COOKIELIST, "ALL");
     return true;
 }
 
@@ -266,7 +266,7 @@ CURLcode RunHop(TransferSlot& slot)
 {
     CURL* easy = slot.easy.get();
     CURLM* multi = slot.multi.get();
-    if (curl_multi_add_handle(multi, easy) != CURLM_OK)
+    if (Curl().multi_add_handle(multi, easy) != CURLM_OK)
         return CURLE_OUT_OF_MEMORY;
     CURLcode code = CURLE_OK;
     {
@@ -278,12 +278,12 @@ CURLcode RunHop(TransferSlot& slot)
                 break;
             }
             int running = 0;
-            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            if (Curl().multi_perform(multi, &running) != CURLM_OK) {
                 code = CURLE_OUT_OF_MEMORY;
                 break;
             }
             int left = 0;
-            while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+            while (CURLMsg* message = Curl().multi_info_read(multi, &left)) {
                 if (message->msg == CURLMSG_DONE) {
                     code = message->data.result;
                     done = true;
@@ -292,13 +292,13 @@ CURLcode RunHop(TransferSlot& slot)
             if (done || running == 0)
                 break;
             long timeout = -1;
-            curl_multi_timeout(multi, &timeout);
+            Curl().multi_timeout(multi, &timeout);
             int wait = timeout < 0 || timeout > kAbortPollMs ? kAbortPollMs : static_cast<int>(timeout);
             if (wait > 0)
-                curl_multi_poll(multi, nullptr, 0, wait, nullptr);
+                Curl().multi_poll(multi, nullptr, 0, wait, nullptr);
         }
     }
-    curl_multi_remove_handle(multi, easy);
+    Curl().multi_remove_handle(multi, easy);
     return code;
 }
 
@@ -321,7 +321,7 @@ TransferError ErrorOf(CURLcode code, const Hop& hop, CURL* easy)
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR: {
         long osError = 0;
-        curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
+        Curl().easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
         return osError == ECONNRESET ? TransferError::ConnectionReset : TransferError::ConnectionAborted;
     }
     case CURLE_PARTIAL_FILE:
@@ -402,17 +402,17 @@ TransferError RedirectTo(const std::string& location, const RedirectPolicy& poli
 // throwaway one, for a domain that cannot exist, is cleared at once.
 void LoadCookies(CURL* easy, const std::vector<std::string>& lines)
 {
-    curl_easy_setopt(easy, CURLOPT_COOKIELIST, "Set-Cookie: engine=on; domain=cookie-engine.invalid");
-    curl_easy_setopt(easy, CURLOPT_COOKIELIST, "ALL");
+    Curl().easy_setopt(easy, CURLOPT_COOKIELIST, "Set-Cookie: engine=on; domain=cookie-engine.invalid");
+    Curl().easy_setopt(easy, CURLOPT_COOKIELIST, "ALL");
     for (const std::string& line : lines)
-        curl_easy_setopt(easy, CURLOPT_COOKIELIST, line.c_str());
+        Curl().easy_setopt(easy, CURLOPT_COOKIELIST, line.c_str());
 }
 
 std::vector<std::string> HandleCookies(CURL* easy)
 {
     std::vector<std::string> lines;
     curl_slist* list = nullptr;
-    if (curl_easy_getinfo(easy, CURLINFO_COOKIELIST, &list) != CURLE_OK)
+    if (Curl().easy_getinfo(easy, CURLINFO_COOKIELIST, &list) != CURLE_OK)
         return lines;
     CurlSlist owned(list);
     for (curl_slist* item = list; item != nullptr; item = item->next)
@@ -439,7 +439,8 @@ TransferResult PerformTransfer(const TransferRequest& request)
 {
     if (TransferAbortRequested())
         return Failed(TransferError::Cancelled);
-    EnsureCurlInitialized();
+    if (!EnsureCurlInitialized())
+        return Failed(TransferError::Internal);
 
     HopRequest hopRequest;
     hopRequest.url = EscapedUrl(request.url);
@@ -479,9 +480,9 @@ TransferResult PerformTransfer(const TransferRequest& request)
             break;
         }
         long status = 0;
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+        Curl().easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
         char* location = nullptr;
-        curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
+        Curl().easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
         if (request.redirects.follow && IsFollowedRedirect(status) && location != nullptr) {
             if (redirects == kMaxRedirects) {
                 result = Failed(TransferError::RedirectFailed);
@@ -504,7 +505,7 @@ TransferResult PerformTransfer(const TransferRequest& request)
     if (request.cookies != nullptr) {
         // Cookies set on the way count even when a later hop failed.
         request.cookies->Update(cookiesBefore, HandleCookies(easy));
-        curl_easy_setopt(easy, CURLOPT_COOKIELIST, "ALL");
+        Curl().easy_setopt(easy, CURLOPT_COOKIELIST, "ALL");
     }
     TransferPool::Instance().Release(key, std::move(slot));
     return result;
@@ -512,7 +513,8 @@ TransferResult PerformTransfer(const TransferRequest& request)
 
 TransferError CheckAddress(const std::string& url)
 {
-    EnsureCurlInitialized();
+    if (!EnsureCurlInitialized())
+        return TransferError::Internal;
     Target target;
     return ParseTarget(EscapedUrl(url), target);
 }

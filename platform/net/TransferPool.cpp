@@ -21,8 +21,8 @@ std::unique_ptr<TransferSlot> TransferPool::Acquire(const std::string& key)
         }
     }
     auto slot = std::make_unique<TransferSlot>();
-    slot->easy.reset(curl_easy_init());
-    slot->multi.reset(curl_multi_init());
+    slot->easy.reset(Curl().easy_init());
+    slot->multi.reset(Curl().multi_init());
     if (!slot->easy || !slot->multi)
         return nullptr;
     return slot;
