@@ -11,6 +11,12 @@
 // (on some virtual machines it is most of a large decode). --warm-heap keeps
 // freed blocks in the heap, so that later runs reuse pages already mapped
 // and the figures show the decoding work itself.
+//
+// Our decoders ask for huge pages for large pixel blocks; the reference
+// decode gets plain heap memory. To compare the decoding alone with the
+// same memory on both sides, run it as
+//   GLIBC_TUNABLES=glibc.malloc.hugetlb=1 picture_bench
+// which makes the heap ask for huge pages for every block.
 
 #include <QColor>
 

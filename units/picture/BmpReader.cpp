@@ -2,6 +2,7 @@
 
 #include "units/picture/private/DibReader.h"
 #include "units/picture/private/DiskStruct.h"
+#include "units/picture/private/PixelMemory.h"
 
 namespace vellumry::units {
 
@@ -37,7 +38,7 @@ DecodeResult<DecodedPicture> DecodeBmp(std::span<const std::uint8_t> bytes)
     picture.kind = PictureKind::Bmp;
     picture.width = width;
     picture.height = height;
-    picture.pixels.resize(std::size_t{width} * height * 3);
+    SizePixels(picture.pixels, std::size_t{width} * height * 3);
     const std::size_t stride = std::size_t{width} * 3;
     auto status = DecodeDibPixels(*header, bytes.subspan(static_cast<std::size_t>(pixelOffset)), budget,
                                   [&](std::uint32_t row, const std::uint8_t* bgra) {

@@ -5,6 +5,7 @@
 #include "units/picture/private/DibReader.h"
 #include "units/picture/private/DiskStruct.h"
 #include "units/picture/private/PngReader.h"
+#include "units/picture/private/PixelMemory.h"
 
 namespace vellumry::units {
 namespace {
@@ -53,7 +54,7 @@ DecodeResult<DecodedPicture> DecodeBitmapImage(std::span<const std::uint8_t> ima
     DecodedPicture picture;
     picture.width = header->width;
     picture.height = header->height;
-    picture.pixels.resize(std::size_t{picture.width} * picture.height * 4);
+    SizePixels(picture.pixels, std::size_t{picture.width} * picture.height * 4);
     const std::size_t stride = std::size_t{picture.width} * 4;
     bool anyAlpha = false;
     auto pixels = image.subspan(static_cast<std::size_t>(header->packedPixelOffset));

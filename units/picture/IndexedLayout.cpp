@@ -1,4 +1,5 @@
 #include "units/picture/private/IndexedLayout.h"
+#include "units/picture/private/PixelMemory.h"
 
 #include <cstring>
 
@@ -20,7 +21,7 @@ DecodeResult<DecodedPicture> MakeIndexedPicture(PictureKind kind, std::uint32_t 
     picture.kind = kind;
     picture.width = width;
     picture.height = height;
-    picture.pixels.assign(kIndexedPixelOffset + stride * height, fill);
+    SizePixels(picture.pixels, kIndexedPixelOffset + stride * height, fill);
     BitmapInfoHeader header{};
     header.size = sizeof(BitmapInfoHeader);
     header.width = static_cast<std::int32_t>(width);

@@ -7,6 +7,7 @@
 #include <jpeglib.h>
 
 #include "units/picture/private/PictureBudget.h"
+#include "units/picture/private/PixelMemory.h"
 
 namespace vellumry::units {
 namespace {
@@ -126,7 +127,7 @@ DecodeResult<DecodedPicture> DecodeJpeg(std::span<const std::uint8_t> bytes)
     picture.kind = PictureKind::Jpeg;
     picture.width = width;
     picture.height = height;
-    picture.pixels.resize(std::size_t{width} * height * 3);
+    SizePixels(picture.pixels, std::size_t{width} * height * 3);
     std::vector<JSAMPROW> rows(height);
     const std::size_t stride = std::size_t{width} * 3;
     for (std::uint32_t y = 0; y < height; ++y)

@@ -7,6 +7,7 @@
 
 #include "units/picture/private/DiskStruct.h"
 #include "units/picture/private/IndexedLayout.h"
+#include "units/picture/private/PixelMemory.h"
 
 namespace vellumry::units {
 namespace {
@@ -117,7 +118,7 @@ DecodeResult<DecodedPicture> DecodePcx(std::span<const std::uint8_t> bytes)
         picture.kind = kind;
         picture.width = width;
         picture.height = height;
-        picture.pixels.assign(static_cast<std::size_t>(stride * height), 0);
+        SizePixels(picture.pixels, static_cast<std::size_t>(stride * height));
         DecodeRuns(data, height, line, [&](std::uint32_t y, const std::uint8_t* source) {
             std::memcpy(picture.pixels.data() + y * stride, source, rowBytes);
         });

@@ -1,4 +1,5 @@
 #include "units/picture/private/PngReader.h"
+#include "units/picture/private/PixelMemory.h"
 
 #include <png.h>
 
@@ -38,7 +39,7 @@ DecodeResult<DecodedPicture> DecodePng(std::span<const std::uint8_t> bytes, Pict
     picture.kind = PictureKind::Png;
     picture.width = png.image.width;
     picture.height = png.image.height;
-    picture.pixels.resize(std::size_t{picture.width} * picture.height * 4);
+    SizePixels(picture.pixels, std::size_t{picture.width} * picture.height * 4);
     png.image.format = PNG_FORMAT_BGRA;
     if (!png_image_finish_read(&png.image, nullptr, picture.pixels.data(), 0, nullptr))
         return Refuse("PNG data unreadable");

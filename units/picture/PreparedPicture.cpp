@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "units/picture/private/PictureBudget.h"
+#include "units/picture/private/PixelMemory.h"
 
 namespace vellumry::units {
 namespace {
@@ -14,6 +15,15 @@ namespace {
 static_assert(std::endian::native == std::endian::little, "pixels are read as little-endian words");
 
 constexpr int kHalftoneAboveBits = 16;
+
+// An image whose pixels are about to be written in full.
+QImage NewImage(int width, int height, QImage::Format format)
+{
+    QImage image(width, height, format);
+    if (!image.isNull())
+        AdviseHugePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
+    return image;
+}
 
 bool Holds(const DecodedPicture& picture, std::uint64_t bytes)
 {
@@ -26,7 +36,7 @@ QImage FromBottomUpBgr(const DecodedPicture& picture)
 {
     const int width = static_cast<int>(picture.width);
     const int height = static_cast<int>(picture.height);
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = NewImage(width, height, QImage::Format_RGB32);
     const std::size_t stride = std::size_t{picture.width} * 3;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source = picture.pixels.data() + static_cast<std::size_t>(height - 1 - y) * stride;
@@ -60,7 +70,7 @@ QImage FromIndexed(const DecodedPicture& picture)
     const std::uint8_t* table = picture.pixels.data() + kIndexedHeaderBytes;
     for (int i = 0; i < 256; ++i)
         colours[i] = qRgb(table[4 * i + 2], table[4 * i + 1], table[4 * i]);
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = NewImage(width, height, QImage::Format_RGB32);
     const std::size_t stride = PaddedRowBytes(picture.width, 8, 4);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source =
@@ -77,7 +87,7 @@ QImage FromMonochrome(const DecodedPicture& picture)
 {
     const int width = static_cast<int>(picture.width);
     const int height = static_cast<int>(picture.height);
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = NewImage(width, height, QImage::Format_RGB32);
     const std::size_t stride = PaddedRowBytes(picture.width, 1, 2);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source = picture.pixels.data() + static_cast<std::size_t>(y) * stride;
@@ -98,7 +108,7 @@ QImage BlendedOver(const std::uint8_t* pixels, std::uint32_t w, std::uint32_t h,
     const int backGreen = background.green();
     const int backBlue = background.blue();
     auto blend = [](int value, int back, int alpha) { return (value * alpha + back * (255 - alpha) + 127) / 255; };
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = NewImage(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source = pixels + static_cast<std::size_t>(y) * w * 4;
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -119,7 +129,7 @@ QImage WithAlpha(const DecodedPicture& picture)
 {
     const int width = static_cast<int>(picture.width);
     const int height = static_cast<int>(picture.height);
-    QImage image(width, height, QImage::Format_ARGB32);
+    QImage image = NewImage(width, height, QImage::Format_ARGB32);
     const std::size_t stride = std::size_t{picture.width} * 4;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source = picture.pixels.data() + static_cast<std::size_t>(y) * stride;
