@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 
 #include <cassert>
-#include <mutex>
+#include <thread>
 
 namespace vellumry::net {
 namespace {
@@ -48,7 +48,15 @@ LoadedCurl Load()
                Resolve(m, "curl_slist_free_all", a.slist_free_all) && Resolve(m, "curl_url", a.url) &&
                Resolve(m, "curl_url_cleanup", a.url_cleanup) && Resolve(m, "curl_url_get", a.url_get) &&
                Resolve(m, "curl_url_set", a.url_set) && Resolve(m, "curl_free", a.free);
-    loaded.ready = all && a.global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (!all)
+        return loaded;
+    // The global set-up starts the TLS library, which keeps error state for
+    // the thread that starts it until that thread ends. Run on a thread of
+    // its own, that state goes with it, instead of staying with a worker
+    // that may be stopped and outlive the program's end.
+    CURLcode code = CURLE_FAILED_INIT;
+    std::thread([&] { code = a.global_init(CURL_GLOBAL_DEFAULT); }).join();
+    loaded.ready = code == CURLE_OK;
     return loaded;
 }
 
