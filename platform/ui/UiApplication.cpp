@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <chrono>
+
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include "platform/ui/WindowThreadCalls.h"
 #include "platform/ui/private/KeyTranslation.h"
 #include "platform/ui/private/MessageBoxPresenter.h"
+#include "platform/ui/private/WindowTable.h"
 #include "platform/ui/qt/WidgetWindows.h"
 
 namespace vellumry::ui {
@@ -84,9 +87,24 @@ private:
         return false;
     }
 
+    // The window of the widget or of its nearest ancestor inside the same
+    // top-level widget. A popup, a context menu or a dialog is a top-level
+    // widget of its own even when Qt gives it a parent: its keys belong to
+    // it, never to the form beneath, so the search stops at its edge.
+    static HWND WindowWithinTopLevel(const QWidget* widget)
+    {
+        for (const QWidget* w = widget; w; w = w->parentWidget()) {
+            if (WindowRecord* record = WindowTable::Instance().FindExact(w))
+                return record->handle;
+            if (w->isWindow())
+                break;
+        }
+        return nullptr;
+    }
+
     static bool Translate(QWidget* widget, QEvent* event, MSG& message)
     {
-        HWND window = WindowOf(widget);
+        HWND window = WindowWithinTopLevel(widget);
         if (!window)
             return false;
         message.hwnd = window;
@@ -204,11 +222,24 @@ UiApplication::PumpResult UiApplication::PumpWaiting()
     return result;
 }
 
-void UiApplication::WaitForMessage()
+UiApplication::PumpResult UiApplication::WaitForMessage()
 {
+    PumpResult result;
     if (m_quitSeen)
-        return;
-    QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        return result;
+    // The wait dispatches what wakes it: input among that ends the idle
+    // period just as input found by PumpWaiting does.
+    m_sawInput = false;
+    result.dispatched =
+        QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    result.input = m_sawInput;
+    return result;
+}
+
+std::uint32_t UiApplication::IdleMilliseconds() const
+{
+    auto elapsed = std::chrono::steady_clock::now() - m_idleStart;
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
 void UiApplication::PostQuit(int code)
@@ -224,23 +255,34 @@ void UiApplication::RunLoop(const std::function<bool(long)>& idle, const std::fu
 {
     bool idleWanted = true;
     long idleCount = 0;
+    auto periodStart = std::chrono::steady_clock::now();
+    // Input, whether the pump or the wait dispatched it, starts a new idle
+    // period: the count restarts, and so does the clock of the period.
+    auto noteInput = [&](const PumpResult& result) {
+        if (result.input) {
+            idleWanted = true;
+            idleCount = 0;
+        }
+    };
     while (!m_quitSeen && !(stop && stop())) {
         PumpResult pumped = PumpWaiting();
         if (m_quitSeen || (stop && stop()))
             break;
-        if (pumped.dispatched) {
-            if (pumped.input) {
-                idleWanted = true;
-                idleCount = 0;
-            }
+        noteInput(pumped);
+        if (pumped.dispatched)
             continue;
-        }
         if (idleWanted && idle) {
+            if (idleCount == 0)
+                periodStart = std::chrono::steady_clock::now();
+            // Set on every call: a loop nested in an idle step (a modal
+            // form) must not leave its own period start behind.
+            m_idleStart = periodStart;
             idleWanted = idle(idleCount++);
             continue;
         }
-        WaitForMessage();
+        PumpResult woken = WaitForMessage();
         idleWanted = true;
+        noteInput(woken);
     }
 }
 

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 #include "platform/ui/UiApplication.h"
@@ -104,6 +108,37 @@ TEST_F(PreTranslate, AltLettersComeAsSystemKeysAndMouseAsClientPoints)
     }
     EXPECT_TRUE(sawAlt);
     EXPECT_TRUE(sawMouse);
+}
+
+TEST_F(PreTranslate, KeysOfAnotherTopLevelWidgetNeverReachTheWindowBeneath)
+{
+    // A context menu, a popup, a dialog (a folder chooser is one) and a plain
+    // window: each has the form's widget as its Qt parent, but is a top-level
+    // window of its own. Its keys are its own, as user32 stops the offer at
+    // the top-level window.
+    QWidget* form = WidgetOf(m_top);
+    std::vector<std::unique_ptr<QWidget>> others;
+    others.push_back(std::make_unique<QMenu>(form));
+    others.push_back(std::make_unique<QWidget>(form, Qt::Popup));
+    others.push_back(std::make_unique<QDialog>(form));
+    others.push_back(std::make_unique<QWidget>(form, Qt::Window));
+    for (auto& other : others) {
+        auto* field = new QLineEdit(other.get());  // owned by `other`
+        other->show();
+        QTest::keyClick(other.get(), Qt::Key_Escape);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QTest::keyClick(field, Qt::Key_Tab);
+        QTest::keyClick(field, Qt::Key_S, Qt::AltModifier);
+        QTest::mouseClick(field, Qt::LeftButton);
+        other->hide();
+        EXPECT_TRUE(m_watcher.offered.empty())
+            << other->metaObject()->className() << " offered " << m_watcher.offered.size() << " messages, the first "
+            << std::hex << m_watcher.offered.front().message << " " << m_watcher.offered.front().wParam;
+        m_watcher.offered.clear();
+    }
+    // The form's own keys still come.
+    QTest::keyClick(WidgetOf(m_child), Qt::Key_Escape);
+    EXPECT_FALSE(m_watcher.offered.empty());
 }
 
 }  // namespace
