@@ -1,5 +1,7 @@
 #include "runtime/IdleCallbacks.h"
 
+#include "platform/ui/UiApplication.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -48,6 +50,12 @@ void RunIdleCallbacks()
         }
         it->routine(it->argument);
     }
+}
+
+bool IdleStep(ui::UiApplication& app, long count)
+{
+    RunIdleCallbacks();
+    return app.OnIdle(count);
 }
 
 }  // namespace vellumry::runtime

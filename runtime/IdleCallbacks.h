@@ -8,6 +8,10 @@
 
 #include "platform/base/WinTypes.h"
 
+namespace vellumry::ui {
+class UiApplication;
+}
+
 namespace vellumry::runtime {
 
 using IdleRoutine = void (*)(std::intptr_t argument);
@@ -18,5 +22,9 @@ void RemoveIdleCallback(HWND window);
 void ClearIdleCallbacks();
 // Runs every callback whose window still exists, dropping the others.
 void RunIdleCallbacks();
+
+// One idle step of a message loop, the main one or a modal one: the
+// callbacks, then the application's idle processing. True asks for more.
+bool IdleStep(ui::UiApplication& app, long count);
 
 }  // namespace vellumry::runtime

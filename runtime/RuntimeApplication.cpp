@@ -1,21 +1,10 @@
 #include "runtime/RuntimeApplication.h"
 
-#include <chrono>
-
 #include "runtime/HostLayers.h"
 #include "runtime/RuntimeState.h"
 #include "runtime/Shutdown.h"
 
 namespace vellumry::runtime {
-namespace {
-
-std::int64_t NowMilliseconds()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-}  // namespace
 
 RuntimeApplication::RuntimeApplication(int& argc, char** argv, ProgramEntry entry)
     : UiApplication(argc, argv), m_entry(entry)
@@ -40,13 +29,11 @@ int RuntimeApplication::ExitInstance()
 
 bool RuntimeApplication::OnIdle(long count)
 {
+    // The framework's own work, then the forms, told how long ago the idle
+    // period began.
     bool more = UiApplication::OnIdle(count);
-    if (count == 0)
-        m_idleStartMilliseconds = NowMilliseconds();
-    if (auto idleForms = FormEngine().idleForms) {
-        auto elapsed = static_cast<std::uint32_t>(NowMilliseconds() - m_idleStartMilliseconds);
-        more = idleForms(count, elapsed) || more;
-    }
+    if (auto idleForms = FormEngine().idleForms)
+        more = idleForms(count, IdleMilliseconds()) || more;
     return more;
 }
 

@@ -22,7 +22,6 @@ public:
 
 private:
     ProgramEntry m_entry;
-    std::int64_t m_idleStartMilliseconds = 0;
 };
 
 }  // namespace vellumry::runtime

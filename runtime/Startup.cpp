@@ -88,10 +88,7 @@ void RunMessageLoop()
     if (!app || !anyLiveForm || !anyLiveForm())
         return;
     app->ForgetQuit();
-    app->RunLoop([app](long count) {
-        RunIdleCallbacks();
-        return app->OnIdle(count);
-    });
+    app->RunLoop([app](long count) { return IdleStep(*app, count); });
 }
 
 }  // namespace vellumry::runtime

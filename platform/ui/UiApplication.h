@@ -12,6 +12,8 @@
 //
 // Window thread only, except PostQuitMessage.
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -49,7 +51,8 @@ public:
         bool input = false;       // a message that ends an idle period
     };
     PumpResult PumpWaiting();
-    void WaitForMessage();
+    // Waits for the next message and dispatches what arrived.
+    PumpResult WaitForMessage();
     bool QuitSeen() const { return m_quitSeen; }
     int QuitCode() const { return m_quitCode; }
     void ForgetQuit() { m_quitSeen = false; }
@@ -57,8 +60,12 @@ public:
 
     // Pumps until the quit message or until `stop` answers true. While no
     // message waits, `idle` is called with a rising count until it answers
-    // false; the count restarts after input.
+    // false; the count restarts after input, including input that ends a
+    // wait.
     void RunLoop(const std::function<bool(long)>& idle, const std::function<bool()>& stop = {});
+    // Milliseconds since the current idle period began: since the idle call
+    // with count 0 of the innermost running loop.
+    std::uint32_t IdleMilliseconds() const;
 
     // Offers a message to the window objects of its window and its parents.
     static bool OfferToWindowObjects(MSG& message);
@@ -73,6 +80,7 @@ private:
     bool m_quitSeen = false;
     int m_quitCode = 0;
     bool m_sawInput = false;
+    std::chrono::steady_clock::time_point m_idleStart = std::chrono::steady_clock::now();
 };
 
 }  // namespace vellumry::ui

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -84,6 +86,47 @@ TEST(MessageBoxOffscreen, ReturnsAtOnceAndStillWritesTheText)
     std::string written = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(answer, IDOK);
     EXPECT_EQ(written, "[cap]\n错\n");
+}
+
+TEST(MessageLoop, InputThatEndsAWaitStartsANewIdlePeriodAndItsClock)
+{
+    using namespace std::chrono_literals;
+    UiApplication& app = *UiApplication::Instance();
+    app.ForgetQuit();
+    HWND window = vellumry::test::MakeTopLevel();
+    ShowWindow(window, SW_SHOW);
+    QWidget* widget = vellumry::ui::WidgetOf(window);
+    struct Call {
+        long count;
+        std::uint32_t elapsed;
+    };
+    std::vector<Call> calls;
+    bool inputScheduled = false;
+    constexpr auto kFirstPeriod = 300ms;
+    app.RunLoop([&](long count) {
+        calls.push_back({count, app.IdleMilliseconds()});
+        if (!inputScheduled) {
+            if (count == 0) {
+                std::this_thread::sleep_for(kFirstPeriod);  // a long first idle period
+                return true;
+            }
+            inputScheduled = true;
+            // The loop has no more idle work and waits: the key press comes
+            // from a timer that fires during that wait, not while it pumps.
+            QTimer::singleShot(100, widget, [widget] { QTest::keyClick(widget, Qt::Key_A); });
+            return false;
+        }
+        PostQuitMessage(0);
+        return false;
+    });
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].count, 0);
+    EXPECT_EQ(calls[1].count, 1);
+    EXPECT_GE(calls[1].elapsed, 300u);
+    EXPECT_EQ(calls[2].count, 0) << "the input that woke the wait restarts the idle count";
+    EXPECT_LT(calls[2].elapsed, 300u) << "the clock restarts with the new idle period";
+    app.ForgetQuit();
+    DestroyWindow(window);
 }
 
 }  // namespace
