@@ -35,7 +35,7 @@ WPARAM SizeKind(const QWidget* widget)
 void ReportPlacement(HWND window)
 {
     WindowRecord* record = WindowTable::Instance().Find(window);
-    if (!record || !record->widget || record->destroying)
+    if (!record || !record->widget || WindowTable::Instance().Destroying(*record))
         return;
     QWidget* widget = record->widget;
     QPoint at = widget->isWindow() ? widget->geometry().topLeft() : widget->pos();
@@ -44,7 +44,7 @@ void ReportPlacement(HWND window)
         DeliverMessage(window, WM_MOVE, 0, PackPoint(at.x(), at.y()));
     }
     record = WindowTable::Instance().Find(window);  // the handler may have destroyed it
-    if (!record || !record->widget || record->destroying)
+    if (!record || !record->widget || WindowTable::Instance().Destroying(*record))
         return;
     QSize size = widget->size();
     if (record->reportedSize != size) {
@@ -61,7 +61,7 @@ public:
     {
         auto* widget = qobject_cast<QWidget*>(watched);
         WindowRecord* record = widget ? WindowTable::Instance().FindExact(widget) : nullptr;
-        if (!record || record->destroying)
+        if (!record || WindowTable::Instance().Destroying(*record))
             return false;
         HWND window = record->handle;
         switch (event->type()) {
@@ -79,17 +79,24 @@ public:
             record->reportedSize.reset();  // the size kind changed
             ReportPlacement(window);
             break;
+        // Qt tells every widget of a window when the window is shown,
+        // hidden, activated or deactivated; user32 tells only the top-level
+        // window. A child hears of its own ShowWindow from ShowWindow.
         case QEvent::Show:
-            DeliverMessage(window, WM_SHOWWINDOW, TRUE, 0);
+            if (widget->isWindow())
+                DeliverMessage(window, WM_SHOWWINDOW, TRUE, 0);
             break;
         case QEvent::Hide:
-            DeliverMessage(window, WM_SHOWWINDOW, FALSE, 0);
+            if (widget->isWindow())
+                DeliverMessage(window, WM_SHOWWINDOW, FALSE, 0);
             break;
         case QEvent::WindowActivate:
-            DeliverMessage(window, WM_ACTIVATE, WA_ACTIVE, 0);
+            if (widget->isWindow())
+                DeliverMessage(window, WM_ACTIVATE, WA_ACTIVE, 0);
             break;
         case QEvent::WindowDeactivate:
-            DeliverMessage(window, WM_ACTIVATE, WA_INACTIVE, 0);
+            if (widget->isWindow())
+                DeliverMessage(window, WM_ACTIVATE, WA_INACTIVE, 0);
             break;
         case QEvent::FocusIn:
             DeliverMessage(window, WM_SETFOCUS, 0, 0);

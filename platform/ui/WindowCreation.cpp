@@ -1,8 +1,9 @@
 // Creating and destroying windows (CreateWindowExA, DestroyWindow, IsWindow)
 // over registered widgets, as user32 documents them for the cases the runtime
 // and its units reach: WM_CREATE answered -1 cancels the creation, children
-// and owned windows are destroyed with their window, and a destroyed window's
-// handle is never valid again. Calls from other threads run on the window
+// and owned windows are destroyed with their window (owned windows first,
+// children after their parent's WM_DESTROY), a window stays valid through its
+// own WM_DESTROY, and a destroyed window's handle is never valid again. Calls from other threads run on the window
 // thread.
 
 #include <QPointer>
@@ -20,33 +21,35 @@
 namespace vellumry::ui {
 namespace {
 
+// Destroys a window as user32 does: its owned windows first, then its own
+// WM_DESTROY, then its children's; only then does the handle become invalid,
+// so that WM_DESTROY handlers may still use the window and its children.
 void DestroyRecursively(WindowRecord& record)
 {
-    record.destroying = true;
+    WindowTable& table = WindowTable::Instance();
     HWND window = record.handle;
+    record.destroyStarted = true;
+    for (HWND other : table.TopLevelWindows()) {
+        WindowRecord* owned = table.Find(other);
+        if (owned && owned->owner == window && !owned->destroyStarted)
+            DestroyRecursively(*owned);
+    }
     DeliverMessage(window, WM_DESTROY, 0, 0);
-    // Children go after their parent, as documented.
     if (record.widget) {
         for (QObject* child : record.widget->children()) {
             auto* childWidget = qobject_cast<QWidget*>(child);
             if (!childWidget)
                 continue;
-            if (WindowRecord* childRecord = WindowTable::Instance().FindExact(childWidget);
-                childRecord && !childRecord->destroying)
+            if (WindowRecord* childRecord = table.FindExact(childWidget); childRecord && !childRecord->destroyStarted)
                 DestroyRecursively(*childRecord);
         }
     }
-    // Owned top-level windows go with their owner.
-    for (HWND other : WindowTable::Instance().TopLevelWindows()) {
-        WindowRecord* owned = WindowTable::Instance().Find(other);
-        if (owned && owned->owner == window && !owned->destroying)
-            DestroyRecursively(*owned);
-    }
+    table.MarkDestroying(record);
     WindowObject* object = record.object;
     WindowTable::DetachObject(record);
     QPointer<QWidget> widget = record.widget;
     bool owns = record.ownsWidget;
-    WindowTable::Instance().Remove(window);
+    table.Remove(window);
     if (widget && owns) {
         widget->hide();
         widget->deleteLater();
@@ -60,7 +63,7 @@ void DestroyRecursively(WindowRecord& record)
 WindowRecord* LiveRecord(HWND window)
 {
     WindowRecord* record = WindowTable::Instance().Find(window);
-    if (!record || !record->widget || record->destroying) {
+    if (!record || !record->widget || WindowTable::Instance().Destroying(*record)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
     }
@@ -92,7 +95,7 @@ HWND AttachWidgetWindow(QWidget* widget, const char* className, DWORD style, DWO
 QWidget* WidgetOf(HWND window)
 {
     WindowRecord* record = WindowTable::Instance().Find(window);
-    return record && !record->destroying ? record->widget.data() : nullptr;
+    return record && !WindowTable::Instance().Destroying(*record) ? record->widget.data() : nullptr;
 }
 
 HWND WindowOf(const QWidget* widget)
@@ -146,8 +149,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
             return nullptr;
         }
         ReportPlacement(window);
-        if (style & WS_VISIBLE)
+        if (style & WS_VISIBLE) {
             widget->show();
+            NotifyChildVisibility(window, widget, false, true);
+        }
         return window;
     });
 }
@@ -155,7 +160,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 BOOL DestroyWindow(HWND window)
 {
     return WithLiveWindow(window, FALSE, [](WindowRecord& record) {
-        DestroyRecursively(record);
+        // Asked again from a WM_DESTROY handler: the destruction under way
+        // goes on.
+        if (!record.destroyStarted)
+            DestroyRecursively(record);
         return TRUE;
     });
 }

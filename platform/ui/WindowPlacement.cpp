@@ -81,7 +81,7 @@ std::vector<HWND> ChildWindowsBottomUp(QWidget* parent)
         auto* widget = qobject_cast<QWidget*>(child);
         if (!widget || widget->isWindow())
             continue;
-        if (WindowRecord* record = WindowTable::Instance().FindExact(widget); record && !record->destroying)
+        if (WindowRecord* record = WindowTable::Instance().FindExact(widget); record && !WindowTable::Instance().Destroying(*record))
             result.push_back(record->handle);
     }
     return result;

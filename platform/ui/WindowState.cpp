@@ -19,6 +19,13 @@ void ApplyEnabledState(WindowRecord& record)
     record.widget->setEnabled(!(record.style & WS_DISABLED));
 }
 
+void NotifyChildVisibility(HWND window, const QWidget* widget, bool wasShown, bool shown)
+{
+    // A top-level window hears of it through its widget's show and hide.
+    if (!widget->isWindow() && wasShown != shown)
+        DeliverMessage(window, WM_SHOWWINDOW, shown ? TRUE : FALSE, 0);
+}
+
 }  // namespace vellumry::ui
 
 using namespace vellumry::ui;
@@ -28,12 +35,14 @@ BOOL ShowWindow(HWND window, int command)
     return WithLiveWindow(window, FALSE, [&](WindowRecord& record) {
         QWidget* widget = record.widget;
         BOOL wasVisible = widget->isVisible() ? TRUE : FALSE;
+        bool wasShown = (record.style & WS_VISIBLE) != 0;
         bool noActivate = command == SW_SHOWNA || command == SW_SHOWNOACTIVATE;
         widget->setAttribute(Qt::WA_ShowWithoutActivating, noActivate);
         switch (command) {
         case SW_HIDE:
             widget->hide();
             record.style &= ~WS_VISIBLE;
+            NotifyChildVisibility(record.handle, widget, wasShown, false);
             return wasVisible;
         case SW_SHOWMINIMIZED:
         case SW_MINIMIZE:
@@ -61,6 +70,7 @@ BOOL ShowWindow(HWND window, int command)
         }
         record.style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
         record.style |= WS_VISIBLE;
+        NotifyChildVisibility(record.handle, widget, wasShown, true);
         return wasVisible;
     });
 }

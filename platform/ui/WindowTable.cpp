@@ -24,6 +24,12 @@ WindowRecord& WindowTable::Add(QWidget* widget, std::string className, WNDPROC p
     WindowRecord& result = *record;
     maps->byWidget[widget] = result.handle;
     maps->records[result.handle] = std::move(record);
+    HWND handle = result.handle;
+    QObject::connect(widget, &QObject::destroyed, [this, handle] {
+        auto locked = m_maps.Lock();
+        if (auto it = locked->records.find(handle); it != locked->records.end())
+            it->second->hasWidget = false;
+    });
     return result;
 }
 
@@ -66,7 +72,19 @@ bool WindowTable::IsLive(HWND window)
 {
     auto maps = m_maps.Lock();
     auto it = maps->records.find(window);
-    return it != maps->records.end() && !it->second->destroying && it->second->widget;
+    return it != maps->records.end() && !it->second->destroying && it->second->hasWidget;
+}
+
+bool WindowTable::Destroying(const WindowRecord& record)
+{
+    auto maps = m_maps.Lock();
+    return record.destroying;
+}
+
+void WindowTable::MarkDestroying(WindowRecord& record)
+{
+    auto maps = m_maps.Lock();
+    record.destroying = true;
 }
 
 std::vector<HWND> WindowTable::TopLevelWindows()
@@ -74,7 +92,7 @@ std::vector<HWND> WindowTable::TopLevelWindows()
     auto maps = m_maps.Lock();
     std::vector<HWND> result;
     for (const auto& [handle, record] : maps->records)
-        if (record->widget && record->widget->isWindow() && !record->destroying)
+        if (record->hasWidget && !record->destroying && record->widget && record->widget->isWindow())
             result.push_back(handle);
     return result;
 }

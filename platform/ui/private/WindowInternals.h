@@ -41,6 +41,9 @@ LRESULT DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ApplyTopLevelStyles(WindowRecord& record);
 // Enables or disables the widget by WS_DISABLED.
 void ApplyEnabledState(WindowRecord& record);
+// Sends a child window WM_SHOWWINDOW when its own visibility changed: the
+// message user32's ShowWindow sends (a parent's showing sends it nothing).
+void NotifyChildVisibility(HWND window, const QWidget* widget, bool wasShown, bool shown);
 
 // Moves and/or sizes a window: a top-level window by its outer frame, a child
 // by its rectangle in the parent's client area. Reports the new placement

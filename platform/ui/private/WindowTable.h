@@ -3,7 +3,9 @@
 // The table behind window handles: one record per live window, mapping the
 // handle to its widget, class, styles and attached window object. Handles are
 // allocated from a counter and never reused. Window thread only, except the
-// validity check, which any thread may make.
+// validity check, which any thread may make: what it reads (whether the
+// record is being destroyed, whether its widget still exists) is read and
+// written under the table's lock, through the functions below.
 
 #include <QPointer>
 #include <QWidget>
@@ -33,7 +35,17 @@ struct WindowRecord {
     HWND owner = nullptr;
     int controlId = 0;
     bool ownsWidget = true;   // DestroyWindow deletes the widget
+    // Set when DestroyWindow took the window on: the window is still valid
+    // (its own WM_DESTROY and its children's run now), but it is not
+    // destroyed a second time. Window thread only.
+    bool destroyStarted = false;
+    // Under the table's lock (WindowTable::Destroying, MarkDestroying): set
+    // once the WM_DESTROY messages are through; from then on the handle is
+    // invalid.
     bool destroying = false;
+    // Under the table's lock: cleared when the widget is deleted, so that
+    // other threads never look at the widget pointer itself.
+    bool hasWidget = true;
     // The placement last reported with WM_MOVE / WM_SIZE: a message goes out
     // only when it changes.
     std::optional<QPoint> reportedPosition;
@@ -50,7 +62,10 @@ public:
     WindowRecord* FindForWidget(const QWidget* widget);
     WindowRecord* FindExact(const QWidget* widget);
     void Remove(HWND window);
+    // Any thread: the handle names a window that is not destroyed.
     bool IsLive(HWND window);
+    bool Destroying(const WindowRecord& record);
+    void MarkDestroying(WindowRecord& record);
     std::vector<HWND> TopLevelWindows();
 
     static void AttachObject(WindowRecord& record, WindowObject* object);
