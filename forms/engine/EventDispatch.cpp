@@ -63,6 +63,10 @@ std::uint32_t BoundHandler(FormId formId, UnitId& unitId, std::int32_t event)
         bindings = linked->data;
     }
 
+    // A menu item raises the event of its single handler; it has no unit
+    // type to ask.
+    if (UnitTypeOf(record->data) == runtime::kMenuItemType)
+        return EventHandlerOf(bindings, event);
     const runtime::DataTypeRecord* typeRecord = TypeOfRecord(record->data);
     if (!typeRecord || (typeRecord->stateFlags & (runtime::kTypeHasWindow | runtime::kTypeCanRaiseEvents)) == 0)
         Report(runtime::texts::kEventUnitInvalid, formId, unitId);

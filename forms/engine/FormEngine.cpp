@@ -12,6 +12,7 @@
 #include "platform/ui/UiApplication.h"
 #include "platform/ui/WinUser.h"
 #include "runtime/EventSuppression.h"
+#include "runtime/IdleCallbacks.h"
 #include "runtime/RuntimeState.h"
 
 namespace vellumry::forms {
@@ -216,10 +217,12 @@ void ReenableAfterModal(LoadedForm& form)
     form.disabledWhileModal.clear();
 }
 
-void ShowModally(LoadedForm& form, FormId formId, HWND formWindow)
+// Runs the form modally: the other forms disabled, the units told, then a
+// loop of its own until the form is gone. `focusBefore` is the window that
+// had the focus before the form was shown; it gets it back afterwards.
+void ShowModally(LoadedForm& form, FormId formId, HWND formWindow, HWND focusBefore)
 {
     EngineState& state = State();
-    HWND focus = GetFocus();
     for (LoadedForm& other : state.forms) {
         if (&other == &form || !other.working)
             continue;
@@ -230,16 +233,21 @@ void ShowModally(LoadedForm& form, FormId formId, HWND formWindow)
         }
     }
     state.modalForm = formId;
+    HWND focusInForm = GetFocus();
     UnitTable& units = *form.working;
     for (std::int32_t i = units.Count() - 1; i >= 1; --i)
         if (HWND window = WindowAt(form, i))
             SendMessageA(window, kMessageShownModally, 0, 0);
-    if (focus && IsWindow(focus))
-        SetFocus(focus);
+    if (focusInForm && IsWindow(focusInForm))
+        SetFocus(focusInForm);
     if (ui::UiApplication* app = ui::UiApplication::Instance()) {
-        app->RunLoop([app](long count) { return app->OnIdle(count); },
+        app->RunLoop([app](long count) { return runtime::IdleStep(*app, count); },
                      [formWindow] { return !IsWindow(formWindow); });
     }
+    // The form is gone (or the quit message came): the windows it disabled
+    // are enabled again before the focus goes back to where it was.
+    if (!IsWindow(formWindow) && focusBefore && IsWindow(focusBefore) && IsWindowEnabled(focusBefore))
+        SetFocus(focusBefore);
 }
 
 }  // namespace
@@ -325,6 +333,9 @@ bool LoadForm(FormId formId, bool modal, ui::WindowObject* owner)
             SetForegroundWindow(existing);
         return true;
     }
+    // A modal form hands the focus back, when it closes, to the window that
+    // had it before the form existed.
+    HWND focusBefore = modal ? GetFocus() : nullptr;
     HWND ownerWindow = nullptr;
     if (!modal && owner) {
         ownerWindow = owner->Handle();
@@ -356,7 +367,9 @@ bool LoadForm(FormId formId, bool modal, ui::WindowObject* owner)
         std::int32_t created = 0;
         for (std::int32_t i = units.Count() - 1; i >= 1; --i) {
             auto record = units.UnitData(i);
-            if (!record)
+            // Menu items are no units: they have no window and no create
+            // routine, and they stop nothing.
+            if (!record || UnitTypeOf(record->data) == runtime::kMenuItemType)
                 continue;
             if (!OperationsOf(TypeOfRecord(record->data)).create)
                 break;  // a unit type without a create routine stops the creation
@@ -378,7 +391,7 @@ bool LoadForm(FormId formId, bool modal, ui::WindowObject* owner)
     if (windowRecord && (UnitFlags(windowRecord->data).value_or(0) & kUnitVisible))
         ShowWindow(formWindow, SW_SHOW);
     if (modal)
-        ShowModally(*form, formId, formWindow);
+        ShowModally(*form, formId, formWindow, focusBefore);
     return true;
 }
 

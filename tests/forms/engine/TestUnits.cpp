@@ -104,11 +104,18 @@ bool Save(ui::WindowObject* object, std::vector<std::uint8_t>* record)
     return true;
 }
 
+// A test unit is a default button while its flag (property 1) is set.
+bool IsDefault(ui::WindowObject* object)
+{
+    return static_cast<TestUnit*>(object)->flag;
+}
+
 constexpr forms::UnitType kTestUnitType = {
     .create = Create,
     .writeProperty = Write,
     .saveProperties = Save,
     .readProperty = Read,
+    .isDefaultButton = IsDefault,
 };
 // A type that can make no unit.
 constexpr forms::UnitType kNoOperations = {};
@@ -232,6 +239,7 @@ void InstallTestForm(const std::vector<TestUnitEntry>& units)
         fields.eventSource = unit.eventSource;
         fields.name = unit.name;
         fields.specific.assign(unit.content.begin(), unit.content.end());
+        fields.menu = unit.menu;
         form.units.push_back(fields);
     }
     std::vector<std::uint8_t> bytes = forms::WriteTemplate(std::span(&form, 1));

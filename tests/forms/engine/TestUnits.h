@@ -5,6 +5,7 @@
 // ask for re-creation. A test form built with the template writer holds them.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ inline constexpr forms::UnitId kFirstButton = 0x16010001;
 inline constexpr forms::UnitId kEditBox = 0x16010002;
 inline constexpr forms::UnitId kSecondButton = 0x16010003;
 inline constexpr forms::UnitId kObjectUnit = 0x16010004;
+inline constexpr forms::UnitId kMenuItem = 0x26010005;
 
 class TestUnit : public ui::WindowObject {
 public:
@@ -29,7 +31,7 @@ public:
     std::int32_t controlId = 0;
     DWORD style = 0;
     std::string content;     // property 0 (index 8)
-    bool flag = false;       // property 1 (index 9)
+    bool flag = false;       // property 1 (index 9); set: the unit is a default button
     bool recreateOnWrite = false;
     int idleCallsLeft = 0;
     std::vector<std::uint32_t> idleMilliseconds;
@@ -69,6 +71,7 @@ struct TestUnitEntry {
     std::vector<std::uint8_t> mousePointer = std::vector<std::uint8_t>(4, 0);
     forms::UnitId eventSource = 0;
     std::string name{};  // GBK
+    std::optional<forms::MenuItemFields> menu{};  // set for a menu item (type kMenuItemType)
 };
 
 // The standard test form: the window, two buttons and an edit box (stored
