@@ -116,6 +116,12 @@ HWND SetFocus(HWND window)
             QWidget* widget = LiveWidget(window);
             if (!widget)
                 return nullptr;
+            // The focus lives in the active window: a window of another
+            // top-level window activates that one first, as user32 does.
+            if (QWidget* top = widget->window(); top != QApplication::activeWindow() && top->isVisible()) {
+                top->activateWindow();
+                QApplication::setActiveWindow(top);
+            }
             widget->setFocus(Qt::OtherFocusReason);
         } else if (QWidget* focus = QApplication::focusWidget()) {
             focus->clearFocus();
