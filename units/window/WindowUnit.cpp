@@ -341,21 +341,33 @@ bool CWinFormUnit::RaiseAllowingVeto(std::int32_t event)
 
 LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // A handler may destroy the window, and with it this unit (closing in
+    // event 12, unloading in event 8): after every event that can do so the
+    // window is looked up again, and nothing of this object is touched once
+    // it is gone.
+    HWND window = Handle();
+    bool embedded = m_embedded;
     switch (message) {
     case WM_CLOSE:
-        if (!RaiseAllowingVeto(kEventClosing) && !m_embedded)
+        if (!RaiseAllowingVeto(kEventClosing) && !embedded)
             return 0;
-        if (!RaiseAllowingVeto(kEventMayClose) && !m_embedded)
+        if (!IsWindow(window))
             return 0;
-        DestroyWindow(Handle());
+        if (!RaiseAllowingVeto(kEventMayClose) && !embedded)
+            return 0;
+        if (IsWindow(window))
+            DestroyWindow(window);
         return 0;
     case WM_QUERYENDSESSION:
         return RaiseAllowingVeto(kEventMayClose) ? TRUE : FALSE;
     case WM_DESTROY:
+        // The window is still valid here: the handler of event 2 may read
+        // the form's properties and send it messages; asking to destroy it
+        // again changes nothing.
         StopMusic();
         Raise(kEventDestroyed);
         if (m_helpOpened)
-            WinHelpA(Handle(), nullptr, HELP_QUIT, 0);
+            WinHelpA(window, nullptr, HELP_QUIT, 0);
         m_helpOpened = false;
         return 0;
     case WM_MOVE:
@@ -369,6 +381,8 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             if (!m_activatedOnce) {
                 m_activatedOnce = true;
                 Raise(kEventFirstActivated);
+                if (!IsWindow(window))
+                    return 0;
             }
             Raise(kEventActivated);
         } else {
