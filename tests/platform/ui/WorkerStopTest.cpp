@@ -1,6 +1,7 @@
 // Workers calling into windows while the window thread stops them: the stop
 // returns at once, nothing a stopped worker asked for happens afterwards, and
-// every stopped worker ends by itself.
+// every stopped worker ends by itself. Also: other threads asking whether a
+// window is valid while the window thread makes and destroys windows.
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,10 @@ TEST_F(WorkerStop, StopsAtRandomMomentsLeaveNoLateEffectNoWorkerAndNoDeadlock)
             m_board.stopped[i] = true;
             ++stops;
         }
+        // Every worker is stopped: the text written now is the last one. A
+        // property write of a stopped worker must never replace it.
+        std::string mark = "round " + std::to_string(round);
+        SetWindowTextA(m_window, mark.c_str());
         for (int i = 0; i < kWorkersPerRound; ++i) {
             HANDLE thread = m_board.threads[i];
             ASSERT_TRUE(PumpUntil([&] { return kernel::WaitForThreadEnd(thread, 0ms); })) << "round " << round;
@@ -173,6 +178,9 @@ TEST_F(WorkerStop, StopsAtRandomMomentsLeaveNoLateEffectNoWorkerAndNoDeadlock)
         // Posts and drops left in the queue still must not take effect.
         QCoreApplication::processEvents();
         ASSERT_EQ(m_board.lateEffects, 0) << "round " << round;
+        char text[32] = {};
+        GetWindowTextA(m_window, text, sizeof text);
+        ASSERT_EQ(std::string(text), mark) << "a stopped worker's text write took effect";
     }
     EXPECT_EQ(stops, 2 * kRounds);
     EXPECT_EQ(kernel::LiveWorkerCount(), 0u);
@@ -253,6 +261,41 @@ TEST_F(WorkerStop, AResultCarriedBackIsTheWorkersAndAVoidCallRuns)
     caller.join();
     EXPECT_EQ(answer, std::string(100, 'x'));
     EXPECT_EQ(ranOn, 1);
+}
+
+TEST(WindowThreads, AWindowDestroyedOnTheWindowThreadIsInvalidForEveryThreadAtOnce)
+{
+    // A worker keeps asking about the window of the moment; once the window
+    // thread has published that a window is destroyed, the worker must find
+    // it invalid. Under ThreadSanitizer this also checks that the record's
+    // destroying mark and widget are only touched under the table's lock.
+    constexpr int kWindows = 300;
+    std::atomic<HWND> current{nullptr};
+    std::atomic<HWND> destroyed{nullptr};
+    std::atomic<bool> done{false};
+    std::atomic<int> staleAnswers{0};
+    std::atomic<long> questions{0};
+    std::thread asker([&] {
+        while (!done.load()) {
+            IsWindow(current.load());
+            if (HWND gone = destroyed.load(); gone && IsWindow(gone))
+                ++staleAnswers;
+            ++questions;
+        }
+    });
+    for (int i = 0; i < kWindows; ++i) {
+        HWND top = MakeBoardWindow();
+        ASSERT_TRUE(IsWindow(top));
+        current = top;
+        QCoreApplication::processEvents();
+        DestroyWindow(top);
+        destroyed = top;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    done = true;
+    asker.join();
+    EXPECT_EQ(staleAnswers.load(), 0);
+    EXPECT_GT(questions.load(), 0);
 }
 
 }  // namespace
