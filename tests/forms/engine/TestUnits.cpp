@@ -120,6 +120,10 @@ constexpr forms::UnitType kTestUnitType = {
 // A type that can make no unit.
 constexpr forms::UnitType kNoOperations = {};
 
+std::unique_ptr<forms::TemplateErrorContext> g_context;
+
+}  // namespace
+
 void OnEvent(forms::EventCall& call)
 {
     forms::EventSource source = forms::CurrentEventSource();
@@ -142,10 +146,6 @@ void AnswerTrue(forms::EventCall& call)
     call.hasResult = true;
     call.result = 1;
 }
-
-std::unique_ptr<forms::TemplateErrorContext> g_context;
-
-}  // namespace
 
 LRESULT TestUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {

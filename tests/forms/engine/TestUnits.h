@@ -59,6 +59,11 @@ enum TestHandler : std::uint32_t {
     kAnswerTrue = 4,
 };
 void InstallTestHandlers();
+// The handlers of that list: each writes "event <n> <source unitId> <arguments>"
+// to the journal; the last two also answer false or true.
+void OnEvent(forms::EventCall& call);
+void AnswerFalse(forms::EventCall& call);
+void AnswerTrue(forms::EventCall& call);
 
 struct TestUnitEntry {
     forms::UnitId unitId;

@@ -103,24 +103,13 @@ protected:
         SeenMessages().clear();
         g_during = {};
     }
-    void TearDown() override
-    {
-        for (HWND w : m_windows)
-            if (IsWindow(w))
-                DestroyWindow(w);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    HWND Keep(HWND window)
-    {
-        m_windows.push_back(window);
-        return window;
-    }
-    std::vector<HWND> m_windows;
+    // The tests destroy their windows; their widgets go here.
+    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 
 TEST_F(WindowLifetime, OwnedWindowsGoBeforeTheirOwnerAndChildrenAfterTheirParent)
 {
-    HWND owner = Keep(MakeTopLevel());
+    HWND owner = MakeTopLevel();
     HWND child = MakeChild(owner, 0, 0, 10, 10);
     HWND owned = CreateWindowExA(0, RecordingClassName(), "owned", WS_POPUP, 0, 0, 50, 50, owner, nullptr, nullptr,
                                  nullptr);
@@ -142,8 +131,8 @@ TEST_F(WindowLifetime, OwnedWindowsGoBeforeTheirOwnerAndChildrenAfterTheirParent
 
 TEST_F(WindowLifetime, AWindowStaysValidThroughItsOwnDestroyMessage)
 {
-    HWND top = Keep(CreateWindowExA(0, InspectingClass(), "still here", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
-                                    nullptr, nullptr, nullptr));
+    HWND top = CreateWindowExA(0, InspectingClass(), "still here", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                               nullptr, nullptr);
     HWND child = MakeChild(top, 0, 0, 10, 10);
     g_during.self = top;
     g_during.child = child;
@@ -160,7 +149,7 @@ TEST_F(WindowLifetime, AWindowStaysValidThroughItsOwnDestroyMessage)
 
 TEST_F(WindowLifetime, AChildHearsOnlyOfItsOwnShowingNeverOfItsWindowsActivation)
 {
-    HWND top = Keep(MakeTopLevel());
+    HWND top = MakeTopLevel();
     HWND child = MakeChild(top, 0, 0, 10, 10, 0, WS_CHILD);  // created hidden
     HWND visibleChild = MakeChild(top, 0, 20, 10, 10);       // created visible
     ShowWindow(child, SW_SHOWNA);
@@ -180,6 +169,7 @@ TEST_F(WindowLifetime, AChildHearsOnlyOfItsOwnShowingNeverOfItsWindowsActivation
     };
     EXPECT_EQ(Rows({{"top", top}, {"child", child}, {"visible child", visibleChild}}, {WM_SHOWWINDOW, WM_ACTIVATE}),
               expected);
+    DestroyWindow(top);
 }
 
 }  // namespace

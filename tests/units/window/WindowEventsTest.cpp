@@ -50,25 +50,6 @@ HWND FormWindow()
     return window ? window->Handle() : nullptr;
 }
 
-void Log(forms::EventCall& call)
-{
-    Note(call);
-}
-
-void Veto(forms::EventCall& call)
-{
-    Note(call);
-    call.hasResult = true;
-    call.result = 0;
-}
-
-void Allow(forms::EventCall& call)
-{
-    Note(call);
-    call.hasResult = true;
-    call.result = 1;
-}
-
 // Closes the form from inside the event: its window, and with it the unit
 // whose event this is, is gone when the handler returns.
 void CloseForm(forms::EventCall& call)
@@ -97,7 +78,7 @@ protected:
         InstallTestUnitTypes();
         units::InstallWindowUnitType();
         units::UnitLibraryNotify(1, reinterpret_cast<std::intptr_t>(&forms::HostNotify), 0);
-        static const forms::EventHandler handlers[] = {Log, Veto, Allow, CloseForm, UseDyingWindow};
+        static const forms::EventHandler handlers[] = {OnEvent, AnswerFalse, AnswerTrue, CloseForm, UseDyingWindow};
         forms::SetEventHandlers(handlers);
         ClearJournal();
     }
@@ -204,7 +185,7 @@ TEST_F(WindowEvents, EventTwoMayReadTheFormAndSendItMessages)
     DestroyWindow(g_dying);
     EXPECT_FALSE(IsWindow(g_dying));
     EXPECT_EQ(JournalLines("event"),
-              (Lines{"event 2 06010000 caption Vellumry valid 1", "event 7 06010000"}));
+              (Lines{"event 2 06010000 caption Vellumry valid 1", "event 7 06010000 5"}));
 }
 
 // The keyboard.
