@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>

@@ -59,6 +59,8 @@ LRESULT BoardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         g_board->stopped[wParam] = true;
         return 5;
     }
+    if (message == WM_DESTROY)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));  // a while for other threads to ask meanwhile
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
