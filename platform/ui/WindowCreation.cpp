@@ -3,8 +3,8 @@
 // and its units reach: WM_CREATE answered -1 cancels the creation, children
 // and owned windows are destroyed with their window (owned windows first,
 // children after their parent's WM_DESTROY), a window stays valid through its
-// own WM_DESTROY, and a destroyed window's handle is never valid again. Calls from other threads run on the window
-// thread.
+// own WM_DESTROY, and a destroyed window's handle is never valid again. Calls
+// from other threads run on the window thread.
 
 #include <QPointer>
 #include <QWidget>
