@@ -13,6 +13,7 @@
 #include "platform/kernel/ThreadStop.h"
 #include "platform/net/TransferAbort.h"
 #include "platform/net/WinInet.h"
+#include "platform/shell/ShellExports.h"
 #include "platform/vbscript/RegExpComponent.h"
 #include "platform/winhttp/WinHttpRequestComponent.h"
 #include "platform/ui/User32Exports.h"
@@ -61,6 +62,7 @@ void WireProgram()
     kernel::RegisterKernelExports();
     ui::RegisterUser32Exports();
     net::RegisterWinInetExports();
+    shell::RegisterShellExports();
     runtime::InstallRuntimeCoreCommands();
     automation::InstallAutomation();
     vbscript::RegisterRegExpComponent();
