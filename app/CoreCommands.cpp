@@ -251,4 +251,29 @@ bool WriteProfileItem(const char* file, const char* section, const char* key, co
         .Bool();
 }
 
+std::int32_t EnumerateUnits(const TypedValue& window, const char* nameFilter, const char* typeName)
+{
+    return Call(CoreCommand::EnumerateUnits, {window, OptionalText(nameFilter), OptionalText(typeName)}).Int();
+}
+
+std::int32_t UnitListCount(std::int32_t list)
+{
+    return Call(CoreCommand::UnitListCount, {Int(list)}).Int();
+}
+
+TypedValue UnitListItem(std::int32_t list, std::int32_t index)
+{
+    return Call(CoreCommand::UnitListItem, {Int(list), Int(index)});
+}
+
+void UnitListRelease(std::int32_t list)
+{
+    Call(CoreCommand::UnitListRelease, {Int(list)});
+}
+
+OwnedText UnitNameOf(const TypedValue& unit)
+{
+    return TextResult(Call(CoreCommand::UnitNameOf, {unit}));
+}
+
 }  // namespace vellumry::app

@@ -80,4 +80,14 @@ OwnedText ReadProfileItem(const char* file, const char* section, const char* key
 // (removes the key).
 bool WriteProfileItem(const char* file, const char* section, const char* key, const char* value);
 
+// Unit enumeration. `window` is a unit reference of a form window; a null
+// filter or type name is left out (every unit). A list handle of 0 means no
+// unit matched; every list must be released.
+std::int32_t EnumerateUnits(const runtime::TypedValue& window, const char* nameFilter = nullptr,
+                            const char* typeName = nullptr);
+std::int32_t UnitListCount(std::int32_t list);
+runtime::TypedValue UnitListItem(std::int32_t list, std::int32_t index);
+void UnitListRelease(std::int32_t list);
+OwnedText UnitNameOf(const runtime::TypedValue& unit);
+
 }  // namespace vellumry::app
