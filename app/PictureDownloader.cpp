@@ -1,0 +1,37 @@
+#include "app/PictureDownloader.h"
+
+#include "app/AppTexts.h"
+#include "app/FolderPath.h"
+#include "runtime/ValueHelpers.h"
+#include "web/HttpObjectRequest.h"
+
+namespace vellumry::app {
+namespace {
+
+const char* OrEmpty(const char* text)
+{
+    return text ? text : "";
+}
+
+}  // namespace
+
+void DownloadAllPictures(MainWindowUnits& units)
+{
+    units.SetStatusText(texts::kAppStaticData.kDownloading);
+    OwnedText typedFolder = units.Content(EditBox::SaveFolder);
+    OwnedText folder = FolderWithSeparator(typedFolder.get());
+    const std::int32_t rowCount = units.GetRowCount();
+    for (std::int32_t i = 1; i <= rowCount; ++i) {
+        const std::int32_t row = i - 1;
+        OwnedText address = units.GetCellText(row, kAddressColumn);
+        OwnedByteSet body = web::HttpObjectRequest(OrEmpty(address.get()));
+        OwnedText name = units.GetCellText(row, kNumberColumn);
+        OwnedText path(runtime::ConcatTexts({folder.get(), OrEmpty(name.get()), texts::kAppStaticData.kPictureExtension}));
+        WriteToFile(path.get(), {body.get()});
+        units.SetCellText(row, kStatusColumn, texts::kAppStaticData.kDownloaded);
+        units.EnsureRowVisible(row);
+    }
+    units.SetStatusText(texts::kAppStaticData.kAllDownloaded);
+}
+
+}  // namespace vellumry::app
