@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "tools/gallery/GalleryLayout.h"
+#include "tools/gallery/GalleryRequest.h"
 
 namespace vellumry::gallery {
 
@@ -41,7 +41,12 @@ struct GalleryServer::State {
 
     std::string Address() const { return "http://127.0.0.1:" + std::to_string(port); }
     void AcceptLoop(const std::shared_ptr<State>& self);
-    void Serve(int socket);
+    // Answers one request; false when the connection is to end with a reset.
+    bool Serve(int socket);
+    // Ends the sending side and reads what the client still sends until it
+    // closes, so that closing never meets unread bytes, which would turn the
+    // close into a reset and could cost the client the end of the answer.
+    void LingerAndDrain(int socket);
     // Sleeps up to `duration`; false when the server is stopping.
     bool Pause(std::chrono::milliseconds duration)
     {
@@ -119,38 +124,6 @@ std::string Head(int status, std::string_view contentType, std::uint64_t length,
     return head;
 }
 
-// Splits "/fault/<kind>/<argument-or-rest>".
-struct FaultPath {
-    std::string_view kind;
-    std::string_view rest;  // after "<kind>", with its leading "/"
-};
-
-std::optional<FaultPath> ParseFault(std::string_view path)
-{
-    constexpr std::string_view kPrefix = "/fault/";
-    if (path.substr(0, kPrefix.size()) != kPrefix)
-        return std::nullopt;
-    std::string_view after = path.substr(kPrefix.size());
-    size_t slash = after.find('/');
-    if (slash == std::string_view::npos)
-        return FaultPath{after, {}};
-    return FaultPath{after.substr(0, slash), after.substr(slash)};
-}
-
-// The first path segment of `rest` as a number, and what follows it.
-std::optional<std::pair<int, std::string_view>> LeadingNumber(std::string_view rest)
-{
-    if (rest.empty() || rest[0] != '/')
-        return std::nullopt;
-    rest.remove_prefix(1);
-    size_t end = std::min(rest.find('/'), rest.size());
-    int value = 0;
-    auto [ptr, ec] = std::from_chars(rest.data(), rest.data() + end, value);
-    if (ec != std::errc() || ptr != rest.data() + end)
-        return std::nullopt;
-    return std::pair{value, rest.substr(end)};
-}
-
 struct Body {
     int status = 404;
     std::string contentType;
@@ -182,44 +155,39 @@ void GalleryServer::State::AcceptLoop(const std::shared_ptr<State>& self)
         // Detached, so that finished connections leave nothing behind; the
         // server's destruction waits for the count to reach 0.
         std::thread([self, socket] {
-            self->Serve(socket);
+            if (self->Serve(socket))
+                self->LingerAndDrain(socket);
+            // The socket is closed here only, so its number cannot be reused
+            // by another connection while this thread still uses it.
             std::lock_guard inner(self->lock);
-            // A reset closes the socket itself; every other end closes here.
-            if (auto at = std::find(self->openSockets.begin(), self->openSockets.end(), socket);
-                at != self->openSockets.end()) {
-                self->openSockets.erase(at);
-                close(socket);
-            }
+            std::erase(self->openSockets, socket);
+            close(socket);
             --self->activeConnections;
             self->wake.notify_all();
         }).detach();
     }
 }
 
-void GalleryServer::State::Serve(int socket)
+bool GalleryServer::State::Serve(int socket)
 {
     std::string head = ReadHead(socket);
     if (head.empty())
-        return;
+        return true;
     ++requests;
-    std::string_view requestLine(head.data(), head.find("\r\n"));
-    size_t firstSpace = requestLine.find(' ');
-    size_t secondSpace = requestLine.find(' ', firstSpace + 1);
-    if (firstSpace == std::string_view::npos || secondSpace == std::string_view::npos) {
+    std::optional<RequestLine> request = ParseRequestHead(head);
+    if (!request) {
         SendAll(socket, Head(400, "text/plain", 0));
-        return;
+        return true;
     }
-    std::string_view method = requestLine.substr(0, firstSpace);
-    std::string path(requestLine.substr(firstSpace + 1, secondSpace - firstSpace - 1));
+    const std::string& method = request->method;
+    const std::string& path = request->path;
     {
         std::lock_guard guard(targetLock);
         targets.push_back(path);
     }
-    if (size_t query = path.find('?'); query != std::string::npos)
-        path.resize(query);
     if (method != "GET" && method != "HEAD") {
         SendAll(socket, Head(405, "text/plain", 0));
-        return;
+        return true;
     }
     const bool headOnly = method == "HEAD";
 
@@ -243,7 +211,7 @@ void GalleryServer::State::Serve(int socket)
         SendAll(socket, Head(body.status, body.contentType, body.bytes.size()));
         if (!headOnly)
             SendAll(socket, body.bytes);
-        return;
+        return true;
     }
     if (fault->kind == "status") {
         auto code = LeadingNumber(fault->rest);
@@ -257,22 +225,22 @@ void GalleryServer::State::Serve(int socket)
         int mib = size ? std::clamp(size->first, 1, kMaxOversizedMiB) : 1;
         const std::uint64_t total = static_cast<std::uint64_t>(mib) << 20;
         if (!SendAll(socket, Head(200, "image/jpeg", total)) || headOnly)
-            return;
+            return true;
         const std::string zeros(64 * 1024, '\0');
         for (std::uint64_t sent = 0; sent < total && !stopping; sent += zeros.size())
             if (!SendAll(socket, zeros))
-                return;  // the client gave up, as it should
+                return true;  // the client gave up, as it should
     } else if (fault->kind == "slow") {
         auto delay = LeadingNumber(fault->rest);
         Body body = answer(delay ? delay->second : std::string_view());
         if (!SendAll(socket, Head(body.status, body.contentType, body.bytes.size())) || headOnly)
-            return;
+            return true;
         const auto interval = std::chrono::milliseconds(delay ? std::max(delay->first, 0) : 100);
         for (size_t at = 0; at < body.bytes.size(); at += kPieceSize) {
             if (!SendAll(socket, std::string_view(body.bytes).substr(at, kPieceSize)))
-                return;
+                return true;
             if (at + kPieceSize < body.bytes.size() && !Pause(interval))
-                return;
+                return true;
         }
     } else if (fault->kind == "reset" || fault->kind == "truncated") {
         Body body = answer(fault->rest);
@@ -283,14 +251,26 @@ void GalleryServer::State::Serve(int socket)
             // A zero linger time makes close send a reset instead of a FIN.
             linger abort{1, 0};
             setsockopt(socket, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
-            std::lock_guard guard(lock);
-            if (auto at = std::find(openSockets.begin(), openSockets.end(), socket); at != openSockets.end()) {
-                openSockets.erase(at);
-                close(socket);
-            }
+            return false;
         }
     } else {
         SendAll(socket, Head(404, "text/plain", 0));
+    }
+    return true;
+}
+
+void GalleryServer::State::LingerAndDrain(int socket)
+{
+    shutdown(socket, SHUT_WR);
+    char buffer[4096];
+    for (int waits = 0; waits < 20 && !stopping; ++waits) {
+        pollfd readable{socket, POLLIN, 0};
+        if (poll(&readable, 1, 100) < 0)
+            return;
+        if (readable.revents == 0)
+            continue;
+        if (recv(socket, buffer, sizeof buffer, 0) <= 0)
+            return;
     }
 }
 

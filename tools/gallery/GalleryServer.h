@@ -37,7 +37,7 @@ public:
     std::string Address() const;
     // How many requests were answered or refused so far.
     int RequestCount() const;
-    // The request targets (path and query) in the order they arrived.
+    // The request paths (targets without their query) in the order they arrived.
     std::vector<std::string> RequestTargets() const;
 
 private:

@@ -10,6 +10,7 @@
 
 #include "platform/codepage/CodePage.h"
 #include "tools/gallery/GalleryLayout.h"
+#include "tools/gallery/GalleryRequest.h"
 #include "tools/gallery/GalleryServer.h"
 
 namespace {
@@ -228,6 +229,23 @@ TEST(GalleryServer, EndsWhileATransferIsUnderWayAndTheClientSeesTheEnd)
     server.reset();  // must not wait out the minute between pieces
     client.join();
     EXPECT_NE(fetched.result, CURLE_OK);
+}
+
+TEST(GalleryRequest, ReadsTheRequestLineAndRefusesMalformedOnes)
+{
+    auto line = gallery::ParseRequestHead("GET /tu/1_2.shtml?a=b HTTP/1.1\r\nHost: x\r\n\r\n");
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->method, "GET");
+    EXPECT_EQ(line->path, "/tu/1_2.shtml");
+    for (const char* head : {"GET /a HTTP/1.1\r\n",  // the head never ended
+                             "GET /a\r\n\r\n", "GET  HTTP/1.1\r\n\r\n", " /a HTTP/1.1\r\n\r\n",
+                             "GET /a FTP/1\r\n\r\n", ""})
+        EXPECT_FALSE(gallery::ParseRequestHead(head)) << head;
+
+    EXPECT_EQ(gallery::LeadingNumber("/20/740x-/a.jpg"), (std::pair<int, std::string_view>{20, "/740x-/a.jpg"}));
+    EXPECT_FALSE(gallery::LeadingNumber("/99999999999/x"));
+    EXPECT_FALSE(gallery::LeadingNumber("//x"));
+    EXPECT_FALSE(gallery::LeadingNumber("/2x"));
 }
 
 TEST(GalleryServer, RefusesAPortThatIsTaken)
