@@ -15,16 +15,6 @@ const char* OrEmpty(const char* text)
     return text ? text : "";
 }
 
-// One more component-model initialisation of the worker around a matcher's
-// queries, undone on every way out, a stop's unwinding included.
-class ComponentModelScope {
-public:
-    ComponentModelScope() { web::ComInit(); }
-    ~ComponentModelScope() { web::ComUninit(); }
-    ComponentModelScope(const ComponentModelScope&) = delete;
-    ComponentModelScope& operator=(const ComponentModelScope&) = delete;
-};
-
 // Case ignored, not multiline, global, "#引号" as the quote.
 bool CreateMatcher(web::RegexMatcher& matcher, const char* pattern, const char* subject)
 {
@@ -50,7 +40,7 @@ OwnedText FetchPageText(const char* pageAddress)
 OwnedText ExtractShareSection(const char* pageText)
 {
     web::RegexMatcher matcher;
-    ComponentModelScope scope;
+    web::ComInitScope componentModel;  // once more, around the queries
     CreateMatcher(matcher, texts::kAppStaticData.kSectionPattern, OrEmpty(pageText));
     return matcher.GetSubMatchText(1, 1);
 }
@@ -60,7 +50,7 @@ void AddPictureRows(MainWindowUnits& units, const char* section, const char* pic
     OwnedText pattern = PicturePattern(pictureHost);
     OwnedText prefix = PicturePrefix(pictureHost);
     web::RegexMatcher matcher;
-    ComponentModelScope scope;
+    web::ComInitScope componentModel;  // once more, around the queries
     CreateMatcher(matcher, pattern.get(), OrEmpty(section));
     const std::int32_t count = matcher.GetMatchCount();
     for (std::int32_t i = 1; i <= count; ++i) {

@@ -3,6 +3,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/kernel/ThreadStop.h"
 #include "runtime/CoreCommandSlots.h"
 #include "runtime/RuntimeInterface.h"
 
@@ -44,12 +45,14 @@ OwnedObject ObjectResult(const TypedValue& result)
 
 void ObjectDeleter::operator()(ObjectHolder* holder) const
 {
+    kernel::StopPointsDeferred deferred;  // a deleter must not throw a stop
     ClearObject(holder);
     runtime::GetRuntimeInterface().runtimeFree(holder);
 }
 
 void VariantDeleter::operator()(VARIANT* variant) const
 {
+    kernel::StopPointsDeferred deferred;
     ClearVariant(variant);
     runtime::GetRuntimeInterface().runtimeFree(variant);
 }

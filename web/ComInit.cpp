@@ -1,6 +1,7 @@
 #include "web/ComInit.h"
 
 #include "platform/com/ComTypes.h"
+#include "platform/kernel/ThreadStop.h"
 #include "runtime/RuntimeInterface.h"
 
 namespace vellumry::web {
@@ -13,6 +14,12 @@ void ComInit()
 void ComUninit()
 {
     runtime::CallDllCommand<void()>(kCoUninitializeCommand, kCoUninitializeCommand, 0);
+}
+
+void ComUninitInDestructor() noexcept
+{
+    kernel::StopPointsDeferred deferred;
+    ComUninit();
 }
 
 }  // namespace vellumry::web

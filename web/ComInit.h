@@ -17,4 +17,18 @@ inline constexpr std::int32_t kCoUninitializeCommand = 2;
 void ComInit();
 void ComUninit();
 
+// ComUninit for destructors, which must not throw on the normal path: a stop
+// marked meanwhile is left to the thread's next stop point, and the
+// uninitialisation still happens.
+void ComUninitInDestructor() noexcept;
+
+// ComInit when made, ComUninit when gone, on every way out.
+class ComInitScope {
+public:
+    ComInitScope() { ComInit(); }
+    ~ComInitScope() { ComUninitInDestructor(); }
+    ComInitScope(const ComInitScope&) = delete;
+    ComInitScope& operator=(const ComInitScope&) = delete;
+};
+
 }  // namespace vellumry::web

@@ -35,22 +35,6 @@ constexpr std::int32_t kOptionEnableRedirects = 6;
 constexpr std::int32_t kIgnoredCertificateErrors = 0x3300;
 constexpr std::int32_t kSendsProxyCredentials = 1;
 
-// ComInit now, ComUninit when the routine is left, on every way out, after
-// the request object has gone.
-class ComponentModelScope {
-public:
-    ComponentModelScope() { ComInit(); }
-    ~ComponentModelScope()
-    {
-        try {
-            ComUninit();
-        } catch (...) {
-        }
-    }
-    ComponentModelScope(const ComponentModelScope&) = delete;
-    ComponentModelScope& operator=(const ComponentModelScope&) = delete;
-};
-
 TypedValue Int(std::int32_t value)
 {
     return TypedValue::OfInt(value);
@@ -75,7 +59,7 @@ OwnedByteSet HttpObjectRequest(const char* addressText, const HttpObjectRequestA
 {
     std::string address(TextView(addressText));
     bool mergeCookies = arguments.mergeCookies.value_or(true);
-    ComponentModelScope componentModel;
+    ComInitScope componentModel;  // ComUninit after the request object has gone
     const char* verb = VerbOf(arguments.method.value_or(kMethodGet));
     RequestMethod method = NormalizeMethod(arguments.method.value_or(kMethodGet));
 

@@ -5,6 +5,7 @@
 #include <limits>
 #include <span>
 
+#include "platform/kernel/ThreadStop.h"
 #include "runtime/CoreCommandSlots.h"
 #include "web/ComInit.h"
 #include "web/RegexTexts.h"
@@ -87,6 +88,7 @@ RegexMatcher::RegexMatcher(const RegexMatcher& other)
 
 RegexMatcher::~RegexMatcher()
 {
+    kernel::StopPointsDeferred deferred;  // a destructor must not throw a stop
     calls::ClearObject(m_regex.get());
     calls::ClearObject(m_matches.get());
     calls::ClearVariant(m_subject.get());

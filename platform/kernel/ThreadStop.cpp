@@ -21,7 +21,20 @@ Listeners& TheListeners()
     return listeners;
 }
 
+// How many StopPointsDeferred the thread holds.
+thread_local int t_deferrals = 0;
+
 }  // namespace
+
+StopPointsDeferred::StopPointsDeferred()
+{
+    ++t_deferrals;
+}
+
+StopPointsDeferred::~StopPointsDeferred()
+{
+    --t_deferrals;
+}
 
 bool CurrentThreadStopRequested()
 {
@@ -31,7 +44,7 @@ bool CurrentThreadStopRequested()
 
 void ThrowIfStopRequested()
 {
-    if (CurrentThreadStopRequested() && std::uncaught_exceptions() == 0)
+    if (t_deferrals == 0 && CurrentThreadStopRequested() && std::uncaught_exceptions() == 0)
         throw ThreadStopped{};
 }
 

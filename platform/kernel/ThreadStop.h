@@ -14,8 +14,9 @@
 //   lets it pass; a `catch (...)` must rethrow it.
 // - A stop point throws only when the thread is not already unwinding, but
 //   it cannot tell a destructor on the normal path from other code: a
-//   destructor must not make window calls (it may free values, release
-//   objects and call DLL commands, which are not stop points).
+//   destructor must not make window calls, and one that releases values or
+//   objects or calls DLL commands through the runtime holds a
+//   StopPointsDeferred while it does.
 //
 // Any thread; on threads that CreateThread did not start nothing is ever
 // stopped.
@@ -34,6 +35,20 @@ bool CurrentThreadStopRequested();
 // Throws ThreadStopped when the calling thread has been told to stop, unless
 // it is already unwinding.
 void ThrowIfStopRequested();
+
+// While one lives, the calling thread's stop points do not throw. For
+// destructors and deleters, which release what they hold through runtime
+// calls and must not throw on the normal path: without it a stop marked just
+// before such a destructor would throw out of it and end the program. The
+// stop stays marked; the first stop point after the last deferral ends
+// unwinds the thread. Nests.
+class StopPointsDeferred {
+public:
+    StopPointsDeferred();
+    ~StopPointsDeferred();
+    StopPointsDeferred(const StopPointsDeferred&) = delete;
+    StopPointsDeferred& operator=(const StopPointsDeferred&) = delete;
+};
 
 // Routines told, on the stopping thread, right after a worker was marked:
 // whatever a worker may be waiting on outside the stop-aware waits (the

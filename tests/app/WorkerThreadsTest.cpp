@@ -11,10 +11,12 @@
 #include "app/ProgramWiring.h"
 #include "app/WorkerThreads.h"
 #include "app/description/DllCommandTable.h"
+#include "platform/com/Apartment.h"
 #include "platform/kernel/StopAwareWait.h"
 #include "platform/kernel/ThreadApi.h"
 #include "platform/kernel/ThreadStop.h"
 #include "runtime/DllCommands.h"
+#include "web/RegexMatcher.h"
 
 namespace {
 
@@ -150,6 +152,43 @@ TEST_F(WorkerThreads, EndedWorkersAreForgottenAtTheNextStart)
     app::StopAllWorkers();
     ASSERT_TRUE(kernel::WaitForThreadEnd(AsHandle(second), 10s));
     EXPECT_EQ(ExitCode(second), STILL_ACTIVE);
+}
+
+// A worker whose stop lands while it holds a matcher, at a moment that is no
+// stop point: the matcher's destruction then runs on the normal path, and
+// its ComUninit must not throw the stop out of a destructor (which would end
+// the whole program); the worker ends at its next stop point instead.
+std::atomic<bool> g_plainGateOpen{false};
+std::atomic<bool> g_matcherGone{false};
+std::atomic<int> g_initializationsLeft{-1};
+
+DWORD HoldMatcherPastAStop(LPVOID)
+{
+    {
+        web::RegexMatcher matcher;
+        ++g_waiting;
+        while (!g_plainGateOpen)  // deaf to the stop on purpose
+            std::this_thread::sleep_for(1ms);
+    }
+    g_matcherGone = true;
+    g_initializationsLeft = com::ApartmentInitializations();
+    kernel::ThrowIfStopRequested();
+    ++g_passed;
+    return 0;
+}
+
+TEST_F(WorkerThreads, AStopWhileAMatcherIsHeldEndsTheWorkerNotTheProgram)
+{
+    std::int32_t id = 0;
+    std::int32_t thread = app::StartWorker(&HoldMatcherPastAStop, 0, id);
+    WaitForWaiting(1);
+    app::StopAllWorkers();
+    g_plainGateOpen = true;
+    ASSERT_TRUE(kernel::WaitForThreadEnd(AsHandle(thread), 10s));
+    EXPECT_TRUE(g_matcherGone);
+    EXPECT_EQ(g_initializationsLeft, 0);  // the matcher's release and ComUninit still ran
+    EXPECT_EQ(g_passed, 0);  // the stop point after the matcher ended it
+    EXPECT_EQ(ExitCode(thread), STILL_ACTIVE);
 }
 
 }  // namespace

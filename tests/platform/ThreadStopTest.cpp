@@ -118,6 +118,47 @@ TEST(ThreadStop, AStoppedWorkerUnwindsAtItsNextStopPointButNotWhileAlreadyUnwind
     EXPECT_EQ(code, 2u);
 }
 
+TEST(ThreadStop, DeferredStopPointsLetADestructorOnTheNormalPathFinish)
+{
+    std::atomic<bool> ready{false};
+    std::atomic<bool> stopped{false};
+    std::atomic<int> releasedSteps{0};
+    std::atomic<bool> reachedAfter{false};
+    auto body = [&] {
+        {
+            // Releases in two steps, each a stop point, on the normal path.
+            struct Releaser {
+                std::atomic<int>& steps;
+                ~Releaser()
+                {
+                    kernel::StopPointsDeferred deferred;
+                    {
+                        kernel::StopPointsDeferred nested;
+                        kernel::ThrowIfStopRequested();
+                        ++steps;
+                    }
+                    kernel::ThrowIfStopRequested();  // the outer deferral still holds
+                    ++steps;
+                }
+            } releaser{releasedSteps};
+            ready = true;
+            SpinUntil(stopped);
+        }
+        kernel::ThrowIfStopRequested();  // no deferral left: unwinds here
+        reachedAfter = true;
+    };
+    HANDLE thread = StartWorker(body);
+    SpinUntil(ready);
+    EXPECT_TRUE(TerminateThread(thread, 3));
+    stopped = true;
+    ASSERT_TRUE(kernel::WaitForThreadEnd(thread, kLongEnough));
+    EXPECT_EQ(releasedSteps.load(), 2);
+    EXPECT_FALSE(reachedAfter.load());
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeThread(thread, &code));
+    EXPECT_EQ(code, 3u);
+}
+
 TEST(ThreadStop, ACommitUnderWayFinishesBeforeTheStopReturnsAndALaterOneIsRefused)
 {
     std::atomic<bool> holding{false};
