@@ -143,9 +143,16 @@ PIDLIST_ABSOLUTE SHBrowseForFolderA(LPBROWSEINFOA info)
     std::string folder = kernel::ToRuntimePath(*answer);
     PIDLIST_ABSOLUTE list = shell::MakeFolderIdList(folder);
     if (list && info->pszDisplayName) {
+        // Cut to the buffer at a character's start, never inside one.
         std::string name = PathFindFileNameA(folder.c_str());
-        if (name.size() >= MAX_PATH)
-            name.resize(MAX_PATH - 1);
+        size_t fits = 0;
+        for (size_t at = 0; at < name.size();) {
+            size_t next = at + static_cast<size_t>(shell::GbkCharLength(&name[at]));
+            if (next > MAX_PATH - 1)
+                break;
+            fits = at = next;
+        }
+        name.resize(fits);
         std::memcpy(info->pszDisplayName, name.c_str(), name.size() + 1);
     }
     return list;

@@ -14,7 +14,8 @@
 //   batch runs install their own so that no person is needed.
 // - A chosen folder gives a new item list (free it with ILFree) and, when
 //   pszDisplayName is given, its display name (the last part of the path,
-//   cut to MAX_PATH - 1 bytes). A cancelled chooser gives null.
+//   cut to MAX_PATH - 1 bytes at a character's start). A cancelled chooser
+//   gives null.
 //
 // Window thread (the chooser is a window); a call from another thread runs
 // the chooser window's creation and messages on the window thread as every

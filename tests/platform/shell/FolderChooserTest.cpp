@@ -151,6 +151,24 @@ TEST_F(FolderChooser, ASelectionByItemListIsUnderstoodAndForeignListsAreRefused)
     EXPECT_STREQ(path, "unchanged");
 }
 
+TEST_F(FolderChooser, ALongDisplayNameIsCutBetweenCharacters)
+{
+    // 200 two-byte characters: the name is cut after 129 of them (258 bytes),
+    // not inside the 130th.
+    std::string name;
+    for (int i = 0; i < 200; ++i)
+        name += "图";
+    AnswerWith("/" + name);
+    char displayName[MAX_PATH];
+    BROWSEINFOA info{};
+    info.pszDisplayName = displayName;
+    PIDLIST_ABSOLUTE list = SHBrowseForFolderA(&info);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(std::strlen(displayName), 258u);
+    EXPECT_EQ(test::Utf8(displayName), name.substr(0, 129 * 3));
+    ILFree(list);
+}
+
 TEST(ItemIdList, APathThatDoesNotFitMaxPathIsRefused)
 {
     std::string longest(MAX_PATH - 1, 'a');
