@@ -1,7 +1,7 @@
 #pragma once
 
 // The units of the main window that the parse and download workers drive:
-// the four edit boxes' contents, part 0 of the status bar `状态条1` and the
+// the four edit boxes' contents, the first status-bar section of `状态条1` and the
 // report list `超级列表框1` (rows and columns from 0). Each operation is one
 // complete operation of the runtime, callable from a worker; a worker told to
 // stop unwinds from it instead of changing anything.
