@@ -24,6 +24,13 @@ using runtime::OwnedByteSet;
 using runtime::OwnedText;
 using runtime::OwnedTextArray;
 
+// A text argument for a text that may be null (the empty value): the empty
+// text then, as the commands take no null texts.
+inline const char* OrEmpty(const char* text)
+{
+    return text ? text : "";
+}
+
 // Texts.
 std::int32_t LengthOfText(const char* text);
 OwnedText LeftOfText(const char* text, std::int32_t count);

@@ -10,6 +10,9 @@
 namespace vellumry::app {
 namespace {
 
+// The application's constant texts.
+constexpr const auto& kText = texts::kAppStaticData;
+
 constexpr std::int32_t kPathBufferBlanks = 512;
 
 HWND AsWindow(std::int32_t handle)
@@ -42,7 +45,7 @@ OwnedText BrowseForFolder(const BrowseOptions& options)
 {
     BROWSEINFOA info{};
     info.hwndOwner = AsWindow(options.owner);
-    info.lpszTitle = options.title ? options.title : texts::kAppStaticData.kDefaultChooserTitle;
+    info.lpszTitle = options.title ? options.title : kText.kDefaultChooserTitle;
     info.ulFlags = static_cast<UINT>(BitOr({options.editBox ? static_cast<std::int32_t>(BIF_EDITBOX) : 0,
                                             options.newDialogStyle ? static_cast<std::int32_t>(BIF_NEWDIALOGSTYLE) : 0,
                                             options.includeFiles ? static_cast<std::int32_t>(BIF_BROWSEINCLUDEFILES)

@@ -5,6 +5,12 @@
 #include "runtime/commands/GbkCharacters.h"
 
 namespace vellumry::app {
+namespace {
+
+// The application's constant texts.
+constexpr const auto& kText = texts::kAppStaticData;
+
+}  // namespace
 
 OwnedText FolderWithSeparator(const char* folder)
 {
@@ -15,7 +21,7 @@ OwnedText FolderWithSeparator(const char* folder)
         last = at;
     if (last + 1 == text.size() && text[last] == '\\')
         return OwnedText(runtime::MakeText(text));
-    return OwnedText(runtime::ConcatTexts({folder ? folder : "", texts::kAppStaticData.kBackslash}));
+    return OwnedText(runtime::ConcatTexts({folder ? folder : "", kText.kBackslash}));
 }
 
 }  // namespace vellumry::app

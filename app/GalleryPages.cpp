@@ -6,34 +6,32 @@
 namespace vellumry::app {
 namespace {
 
-const char* OrEmpty(const char* text)
-{
-    return text ? text : "";
-}
+// The application's constant texts.
+constexpr const auto& kText = texts::kAppStaticData;
 
 }  // namespace
 
 OwnedText BaseAddress(const char* typedAddress)
 {
-    return ReplaceSubText(OrEmpty(typedAddress), texts::kAppStaticData.kPageSuffix, nullptr, 1, {}, true);
+    return ReplaceSubText(OrEmpty(typedAddress), kText.kPageSuffix, nullptr, 1, {}, true);
 }
 
 OwnedText PageAddress(const char* baseAddress, std::int32_t page)
 {
     OwnedText number = ToText(runtime::TypedValue::OfInt(page));
     return OwnedText(runtime::ConcatTexts(
-        {OrEmpty(baseAddress), texts::kAppStaticData.kPageNumberSeparator, OrEmpty(number.get()), texts::kAppStaticData.kPageSuffix}));
+        {OrEmpty(baseAddress), kText.kPageNumberSeparator, OrEmpty(number.get()), kText.kPageSuffix}));
 }
 
 OwnedText PicturePattern(const char* pictureHost)
 {
     return OwnedText(
-        runtime::ConcatTexts({texts::kAppStaticData.kPicturePatternHead, OrEmpty(pictureHost), texts::kAppStaticData.kPicturePatternTail}));
+        runtime::ConcatTexts({kText.kPicturePatternHead, OrEmpty(pictureHost), kText.kPicturePatternTail}));
 }
 
 OwnedText PicturePrefix(const char* pictureHost)
 {
-    return OwnedText(runtime::ConcatTexts({OrEmpty(pictureHost), texts::kAppStaticData.kPicturePathPrefix}));
+    return OwnedText(runtime::ConcatTexts({OrEmpty(pictureHost), kText.kPicturePathPrefix}));
 }
 
 OwnedText RowNumberText(std::int32_t row)

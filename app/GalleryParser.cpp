@@ -10,10 +10,9 @@
 namespace vellumry::app {
 namespace {
 
-const char* OrEmpty(const char* text)
-{
-    return text ? text : "";
-}
+// The application's constant texts.
+constexpr const auto& kText = texts::kAppStaticData;
+
 
 // Case ignored, not multiline, global, "#引号" as the quote.
 bool CreateMatcher(web::RegexMatcher& matcher, const char* pattern, const char* subject)
@@ -41,7 +40,7 @@ OwnedText ExtractShareSection(const char* pageText)
 {
     web::RegexMatcher matcher;
     web::ComInitScope componentModel;  // once more, around the queries
-    CreateMatcher(matcher, texts::kAppStaticData.kSectionPattern, OrEmpty(pageText));
+    CreateMatcher(matcher, kText.kSectionPattern, OrEmpty(pageText));
     return matcher.GetSubMatchText(1, 1);
 }
 
@@ -60,7 +59,7 @@ void AddPictureRows(MainWindowUnits& units, const char* section, const char* pic
         OwnedText number = RowNumberText(row);
         units.SetCellText(row, kNumberColumn, OrEmpty(number.get()));
         units.SetCellText(row, kAddressColumn, address.get());
-        units.SetCellText(row, kStatusColumn, texts::kAppStaticData.kWaitingForDownload);
+        units.SetCellText(row, kStatusColumn, kText.kWaitingForDownload);
         units.EnsureRowVisible(row);
     }
 }
@@ -79,14 +78,14 @@ void ParseGalleryPages(MainWindowUnits& units, const char* pictureHost)
     // instead of wrapping round.
     for (std::int64_t page = startPage; page <= endPage; ++page) {
         const auto n = static_cast<std::int32_t>(page);
-        OwnedText progress = StatusText(texts::kAppStaticData.kParsingPageHead, n, texts::kAppStaticData.kParsingPageTail);
+        OwnedText progress = StatusText(kText.kParsingPageHead, n, kText.kParsingPageTail);
         units.SetStatusText(progress.get());
         OwnedText address = PageAddress(base.get(), n);
         OwnedText text = FetchPageText(address.get());
         OwnedText section = ExtractShareSection(text.get());
         AddPictureRows(units, section.get(), pictureHost);
     }
-    OwnedText done = StatusText(texts::kAppStaticData.kParseDoneHead, units.GetRowCount(), texts::kAppStaticData.kParseDoneTail);
+    OwnedText done = StatusText(kText.kParseDoneHead, units.GetRowCount(), kText.kParseDoneTail);
     units.SetStatusText(done.get());
 }
 

@@ -8,16 +8,14 @@
 namespace vellumry::app {
 namespace {
 
-const char* OrEmpty(const char* text)
-{
-    return text ? text : "";
-}
+// The application's constant texts.
+constexpr const auto& kText = texts::kAppStaticData;
 
 }  // namespace
 
 void DownloadAllPictures(MainWindowUnits& units)
 {
-    units.SetStatusText(texts::kAppStaticData.kDownloading);
+    units.SetStatusText(kText.kDownloading);
     OwnedText typedFolder = units.Content(EditBox::SaveFolder);
     OwnedText folder = FolderWithSeparator(typedFolder.get());
     const std::int32_t rowCount = units.GetRowCount();
@@ -26,12 +24,12 @@ void DownloadAllPictures(MainWindowUnits& units)
         OwnedText address = units.GetCellText(row, kAddressColumn);
         OwnedByteSet body = web::HttpObjectRequest(OrEmpty(address.get()));
         OwnedText name = units.GetCellText(row, kNumberColumn);
-        OwnedText path(runtime::ConcatTexts({folder.get(), OrEmpty(name.get()), texts::kAppStaticData.kPictureExtension}));
+        OwnedText path(runtime::ConcatTexts({folder.get(), OrEmpty(name.get()), kText.kPictureExtension}));
         WriteToFile(path.get(), {body.get()});
-        units.SetCellText(row, kStatusColumn, texts::kAppStaticData.kDownloaded);
+        units.SetCellText(row, kStatusColumn, kText.kDownloaded);
         units.EnsureRowVisible(row);
     }
-    units.SetStatusText(texts::kAppStaticData.kAllDownloaded);
+    units.SetStatusText(kText.kAllDownloaded);
 }
 
 }  // namespace vellumry::app

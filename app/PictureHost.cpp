@@ -4,15 +4,21 @@
 #include "runtime/ValueHelpers.h"
 
 namespace vellumry::app {
+namespace {
+
+// The application's constant texts.
+constexpr const auto& kText = texts::kAppStaticData;
+
+}  // namespace
 
 OwnedText PictureHost(const char* settingsFile)
 {
-    OwnedText configured = ReadProfileItem(settingsFile ? settingsFile : "", texts::kAppStaticData.kSiteSection,
-                                           texts::kAppStaticData.kPictureHostKey);
+    OwnedText configured = ReadProfileItem(settingsFile ? settingsFile : "", kText.kSiteSection,
+                                           kText.kPictureHostKey);
     OwnedText host = TrimSpaces(configured ? configured.get() : "");
     if (host && *host)
         return host;
-    return OwnedText(runtime::MakeText(texts::kAppStaticData.kPictureHost));
+    return OwnedText(runtime::MakeText(kText.kPictureHost));
 }
 
 }  // namespace vellumry::app

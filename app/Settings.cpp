@@ -10,16 +10,18 @@
 namespace vellumry::app {
 namespace {
 
+// The application's constant texts.
+constexpr const auto& kText = texts::kAppStaticData;
+
 constexpr std::int32_t kContentProperty = 8;
 constexpr std::int32_t kWrongUnitTypeError = 5;
-constexpr std::int32_t kProfileBufferSize = 10240;
 
 // Every unit of the window of the edit-box type, released when left.
 class EditBoxList {
 public:
     EditBoxList(std::uint32_t formId, std::uint32_t windowId)
         : m_list(EnumerateUnits(runtime::TypedValue::OfUnit(runtime::kWindowType, formId, windowId), nullptr,
-                                texts::kAppStaticData.kEditBoxTypeName))
+                                kText.kEditBoxTypeName))
     {
     }
     ~EditBoxList() { UnitListRelease(m_list); }
@@ -42,6 +44,21 @@ private:
     std::int32_t m_list;
 };
 
+// Calls `visit(unit, name)` for each edit box of the window, in the order of
+// the enumeration; answers how many there are.
+template <typename Visit>
+std::int32_t ForEachEditBox(std::uint32_t formId, std::uint32_t windowId, Visit&& visit)
+{
+    EditBoxList boxes(formId, windowId);
+    const std::int32_t count = boxes.Count();
+    for (std::int32_t i = 0; i < count; ++i) {
+        runtime::TypedValue unit = boxes.EditBoxAt(i);
+        OwnedText name = UnitNameOf(unit);
+        visit(unit, OrEmpty(name.get()));
+    }
+    return count;
+}
+
 void UseDefaultWhenEmpty(OwnedText& settingsFile)
 {
     if (!settingsFile || !*settingsFile)
@@ -63,61 +80,47 @@ void WriteContent(const runtime::TypedValue& unit, const char* text)
                                                      static_cast<std::uint32_t>(bits >> 32));
 }
 
-const char* OrEmpty(const char* text)
-{
-    return text ? text : "";
-}
 
 }  // namespace
 
 OwnedText ToStoredValue(const char* content)
 {
-    return ReplaceSubText(OrEmpty(content), texts::kAppStaticData.kCrLf, texts::kAppStaticData.kLineBreakMarker, 1, {}, true);
+    return ReplaceSubText(OrEmpty(content), kText.kCrLf, kText.kLineBreakMarker, 1, {}, true);
 }
 
 OwnedText FromStoredValue(const char* stored)
 {
-    return ReplaceSubText(OrEmpty(stored), texts::kAppStaticData.kLineBreakMarker, texts::kAppStaticData.kCrLf, 1, {}, true);
+    return ReplaceSubText(OrEmpty(stored), kText.kLineBreakMarker, kText.kCrLf, 1, {}, true);
 }
 
 std::int32_t LoadEditBoxes(std::uint32_t formId, std::uint32_t windowId, OwnedText& settingsFile)
 {
     UseDefaultWhenEmpty(settingsFile);
-    EditBoxList boxes(formId, windowId);
-    const std::int32_t count = boxes.Count();
-    for (std::int32_t i = 0; i < count; ++i) {
-        runtime::TypedValue unit = boxes.EditBoxAt(i);
-        OwnedText name = UnitNameOf(unit);
-        OwnedText stored = ReadProfileItem(settingsFile.get(), texts::kAppStaticData.kSettingsSection, OrEmpty(name.get()));
+    return ForEachEditBox(formId, windowId, [&](const runtime::TypedValue& unit, const char* name) {
+        OwnedText stored = ReadProfileItem(settingsFile.get(), kText.kSettingsSection, name);
         if (!stored || !*stored)
-            continue;  // the box keeps its content
+            return;  // the box keeps its content
         OwnedText content = FromStoredValue(stored.get());
         WriteContent(unit, OrEmpty(content.get()));
-    }
-    return count;
+    });
 }
 
 std::int32_t SaveEditBoxes(std::uint32_t formId, std::uint32_t windowId, OwnedText& settingsFile,
                            const char* exclusionList)
 {
     UseDefaultWhenEmpty(settingsFile);
-    EditBoxList boxes(formId, windowId);
-    const std::int32_t count = boxes.Count();
-    for (std::int32_t i = 0; i < count; ++i) {
-        runtime::TypedValue unit = boxes.EditBoxAt(i);
-        OwnedText name = UnitNameOf(unit);
-        if (!SelectedNameFilter(OrEmpty(exclusionList), OrEmpty(name.get())))
-            continue;
+    return ForEachEditBox(formId, windowId, [&](const runtime::TypedValue& unit, const char* name) {
+        if (!SelectedNameFilter(OrEmpty(exclusionList), name))
+            return;
         OwnedText content = ReadContent(unit);
         OwnedText stored = ToStoredValue(content.get());
-        WriteProfileItem(settingsFile.get(), texts::kAppStaticData.kSettingsSection, OrEmpty(name.get()), OrEmpty(stored.get()));
-    }
-    return count;
+        WriteProfileItem(settingsFile.get(), kText.kSettingsSection, name, OrEmpty(stored.get()));
+    });
 }
 
 bool SelectedNameFilter(const char* exclusionList, const char* unitName)
 {
-    OwnedTextArray pieces = SplitText(OrEmpty(exclusionList), texts::kAppStaticData.kNameSeparator);
+    OwnedTextArray pieces = SplitText(OrEmpty(exclusionList), kText.kNameSeparator);
     runtime::ArrayElementsView elements = runtime::ArrayElements(pieces.get());
     auto* names = static_cast<char**>(elements.first);
     for (std::int32_t i = 0; i < elements.count; ++i)
@@ -129,16 +132,16 @@ bool SelectedNameFilter(const char* exclusionList, const char* unitName)
 OwnedText DefaultSettingsPath()
 {
     OwnedText folder = ProgramFolder();
-    OwnedText dataFolder(runtime::ConcatTexts({OrEmpty(folder.get()), texts::kAppStaticData.kDefaultSettingsFolder}));
+    OwnedText dataFolder(runtime::ConcatTexts({OrEmpty(folder.get()), kText.kDefaultSettingsFolder}));
     if (!IsFolder(dataFolder.get()))
         EnsureFolderExists(dataFolder.get());
-    return OwnedText(runtime::ConcatTexts({OrEmpty(folder.get()), texts::kAppStaticData.kDefaultSettingsFile}));
+    return OwnedText(runtime::ConcatTexts({OrEmpty(folder.get()), kText.kDefaultSettingsFile}));
 }
 
 OwnedText ProgramSettingsPath()
 {
     OwnedText folder = ProgramFolder();
-    return OwnedText(runtime::ConcatTexts({OrEmpty(folder.get()), texts::kAppStaticData.kSettingsFile}));
+    return OwnedText(runtime::ConcatTexts({OrEmpty(folder.get()), kText.kSettingsFile}));
 }
 
 bool IsFolder(const char* path)
