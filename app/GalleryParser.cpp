@@ -13,7 +13,6 @@ namespace {
 // The application's constant texts.
 constexpr const auto& kText = texts::kAppStaticData;
 
-
 // Case ignored, not multiline, global, "#引号" as the quote.
 bool CreateMatcher(web::RegexMatcher& matcher, const char* pattern, const char* subject)
 {

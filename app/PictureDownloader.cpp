@@ -21,15 +21,27 @@ void DownloadAllPictures(MainWindowUnits& units)
     const std::int32_t rowCount = units.GetRowCount();
     for (std::int32_t i = 1; i <= rowCount; ++i) {
         const std::int32_t row = i - 1;
+        // A row the list no longer holds (it was cleared meanwhile) is skipped.
+        if (row >= units.GetRowCount())
+            continue;
         OwnedText address = units.GetCellText(row, kAddressColumn);
-        OwnedByteSet body = web::HttpObjectRequest(OrEmpty(address.get()));
-        OwnedText name = units.GetCellText(row, kNumberColumn);
-        OwnedText path(runtime::ConcatTexts({folder.get(), OrEmpty(name.get()), kText.kPictureExtension}));
-        WriteToFile(path.get(), {body.get()});
-        units.SetCellText(row, kStatusColumn, kText.kDownloaded);
+        std::int32_t status = 0;
+        OwnedByteSet body = web::HttpObjectRequest(OrEmpty(address.get()), {.status = &status});
+        bool done = PictureArrived(status, body.get());
+        if (done) {
+            OwnedText name = units.GetCellText(row, kNumberColumn);
+            OwnedText path(runtime::ConcatTexts({folder.get(), OrEmpty(name.get()), kText.kPictureExtension}));
+            done = WriteToFile(path.get(), {body.get()});
+        }
+        units.SetCellText(row, kStatusColumn, done ? kText.kDownloaded : kText.kDownloadFailed);
         units.EnsureRowVisible(row);
     }
     units.SetStatusText(kText.kAllDownloaded);
+}
+
+bool PictureArrived(std::int32_t status, const void* body)
+{
+    return status >= 200 && status <= 299 && ByteSetLength(body) > 0;
 }
 
 }  // namespace vellumry::app

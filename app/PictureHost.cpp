@@ -13,9 +13,9 @@ constexpr const auto& kText = texts::kAppStaticData;
 
 OwnedText PictureHost(const char* settingsFile)
 {
-    OwnedText configured = ReadProfileItem(settingsFile ? settingsFile : "", kText.kSiteSection,
+    OwnedText configured = ReadProfileItem(OrEmpty(settingsFile), kText.kSiteSection,
                                            kText.kPictureHostKey);
-    OwnedText host = TrimSpaces(configured ? configured.get() : "");
+    OwnedText host = TrimSpaces(OrEmpty(configured.get()));
     if (host && *host)
         return host;
     return OwnedText(runtime::MakeText(kText.kPictureHost));

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <filesystem>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -198,9 +199,6 @@ TEST_F(GalleryRun, TheDownloadWritesEachRowsPictureUnderItsNumber)
     test::ScopedTempDir dir;
     TypePages("1", "2", m_gallery.Address() + "/tu/353/1075110353.shtml");
     Parse();
-    // A row whose address answers 404, and one whose request fails.
-    m_units.rows.push_back({std::to_string(m_units.rows.size() + 1), m_gallery.Address() + "/missing.jpg", ""});
-    m_units.rows.push_back({"failed", "http://127.0.0.1:1/x.jpg", ""});
     m_units.contents[app::EditBox::SaveFolder] = kernel::ToRuntimePath(dir.Path());
     m_units.statusTexts.clear();
     m_units.visibleRows.clear();
@@ -209,44 +207,122 @@ TEST_F(GalleryRun, TheDownloadWritesEachRowsPictureUnderItsNumber)
 
     EXPECT_EQ(m_units.statusTexts, (std::vector<std::string>{Gbk("正在下载中......"), Gbk("全部下载完成。")}));
     const std::vector<std::string> expected = ExpectedAddresses(1, 2);
+    ASSERT_EQ(m_units.rows.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         auto picture = gallery::ParsePicturePath(expected[i].substr(m_gallery.Address().size()));
         ASSERT_TRUE(picture);
         auto bytes = gallery::PictureBytes(*picture);
         EXPECT_EQ(test::ReadHostFile(dir.File(std::to_string(i + 1) + ".jpg")), std::string(bytes.begin(), bytes.end()))
             << i;
+        EXPECT_EQ(m_units.rows[i][2], Gbk("下载完成"));
     }
-    EXPECT_EQ(test::ReadHostFile(dir.File(std::to_string(expected.size() + 1) + ".jpg")), "not found\n");
-    struct stat info {};
-    ASSERT_EQ(stat(dir.File("failed.jpg").c_str(), &info), 0);
-    EXPECT_EQ(info.st_size, 0);
-    for (const auto& row : m_units.rows)
-        EXPECT_EQ(row[2], Gbk("下载完成"));
     EXPECT_EQ(m_units.visibleRows.size(), m_units.rows.size());
+
+    // A second run overwrites the files.
+    const std::string first = dir.File("1.jpg");
+    std::filesystem::resize_file(first, 3);
+    app::DownloadAllPictures(m_units);
+    EXPECT_GT(std::filesystem::file_size(first), 3u);
 }
 
-TEST_F(GalleryRun, ADownloadIntoAMissingFolderWritesNothingAndStillMarksTheRows)
+TEST_F(GalleryRun, APictureThatDidNotArriveIsMarkedFailedAndLeavesNoFile)
+{
+    test::ScopedTempDir dir;
+    const std::string picture = m_gallery.Address() + gallery::SharePicturePaths({"5", 1})[0];
+    const std::string path = gallery::SharePicturePaths({"5", 1})[0];
+    const std::vector<std::string> failing = {
+        m_gallery.Address() + "/missing.jpg",               // 404: an error page, not a picture
+        m_gallery.Address() + "/fault/status/500" + path,  // a server error
+        m_gallery.Address() + "/fault/empty" + path,       // 200 without a body
+        m_gallery.Address() + "/fault/truncated" + path,   // cut short
+        m_gallery.Address() + "/fault/reset" + path,       // reset
+        "http://127.0.0.1:1/x.jpg",                         // nobody listens
+        "",                                                 // no address
+    };
+    for (size_t i = 0; i < failing.size(); ++i)
+        m_units.rows.push_back({std::to_string(i + 1), failing[i], ""});
+    m_units.rows.push_back({"ok", picture, ""});
+    m_units.contents[app::EditBox::SaveFolder] = kernel::ToRuntimePath(dir.Path());
+    // An earlier picture of the same name keeps its content.
+    dir.Write("1.jpg", "earlier picture");
+
+    app::DownloadAllPictures(m_units);
+
+    for (size_t i = 0; i < failing.size(); ++i) {
+        EXPECT_EQ(m_units.rows[i][2], Gbk("下载失败")) << failing[i];
+        if (i > 0)
+            EXPECT_FALSE(std::filesystem::exists(dir.File(std::to_string(i + 1) + ".jpg"))) << failing[i];
+    }
+    EXPECT_EQ(test::ReadHostFile(dir.File("1.jpg")), "earlier picture");
+    EXPECT_EQ(m_units.rows.back()[2], Gbk("下载完成"));
+    EXPECT_FALSE(test::ReadHostFile(dir.File("ok.jpg")).empty());
+    // Nothing but the pictures: no temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+TEST_F(GalleryRun, ADownloadIntoAMissingFolderFailsEachRowAndMakesNoFolder)
 {
     test::ScopedTempDir dir;
     m_units.rows.push_back({"1", m_gallery.Address() + gallery::SharePicturePaths({"5", 1})[0], ""});
     // A folder typed with its closing separator gets no second one.
     m_units.contents[app::EditBox::SaveFolder] = kernel::ToRuntimePath(dir.Path()) + "\\none\\";
     app::DownloadAllPictures(m_units);
-    EXPECT_EQ(m_units.rows[0][2], Gbk("下载完成"));
-    struct stat info {};
-    EXPECT_NE(stat(dir.File("none").c_str(), &info), 0);  // the worker makes no folder
+    EXPECT_EQ(m_units.rows[0][2], Gbk("下载失败"));  // the file could not be written
+    EXPECT_FALSE(std::filesystem::exists(dir.File("none")));  // the worker makes no folder
 
     m_units.contents[app::EditBox::SaveFolder] = kernel::ToRuntimePath(dir.Path()) + "\\";
     app::DownloadAllPictures(m_units);
+    EXPECT_EQ(m_units.rows[0][2], Gbk("下载完成"));
     EXPECT_FALSE(test::ReadHostFile(dir.File("1.jpg")).empty());
 
-    // A folder whose last character has the trail byte of "\" ("乗") still
+    // A folder whose last character has the trail byte of "\\" ("乗") still
     // gets its separator: the picture goes into it, not beside it.
-    ASSERT_EQ(mkdir(dir.File("乗").c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(dir.File("乗")));
     m_units.contents[app::EditBox::SaveFolder] = kernel::ToRuntimePath(dir.File("乗"));
     app::DownloadAllPictures(m_units);
     EXPECT_FALSE(test::ReadHostFile(dir.File("乗/1.jpg")).empty());
-    EXPECT_NE(stat(dir.File("乗1.jpg").c_str(), &info), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("乗1.jpg")));
+}
+
+// The window's units, with the list cleared as soon as the first row is done.
+class ClearingUnits final : public app::MainWindowUnits {
+public:
+    explicit ClearingUnits(RecordingUnits& inner) : m_inner(inner) {}
+    app::OwnedText Content(app::EditBox box) override { return m_inner.Content(box); }
+    void SaveSettings() override {}
+    void SetStatusText(const char* text) override { m_inner.SetStatusText(text); }
+    std::int32_t InsertRow() override { return m_inner.InsertRow(); }
+    void SetCellText(std::int32_t row, std::int32_t column, const char* text) override
+    {
+        m_inner.SetCellText(row, column, text);
+        if (column == app::kStatusColumn)
+            m_inner.rows.clear();  // the clear button, pressed meanwhile
+    }
+    app::OwnedText GetCellText(std::int32_t row, std::int32_t column) override
+    {
+        return m_inner.GetCellText(row, column);
+    }
+    std::int32_t GetRowCount() override { return m_inner.GetRowCount(); }
+    void EnsureRowVisible(std::int32_t) override {}
+
+private:
+    RecordingUnits& m_inner;
+};
+
+TEST_F(GalleryRun, RowsClearedDuringTheDownloadAreSkipped)
+{
+    test::ScopedTempDir dir;
+    const auto paths = gallery::SharePicturePaths({"5", 1});
+    for (size_t i = 0; i < paths.size(); ++i)
+        m_units.rows.push_back({std::to_string(i + 1), m_gallery.Address() + paths[i], ""});
+    m_units.contents[app::EditBox::SaveFolder] = kernel::ToRuntimePath(dir.Path());
+    ClearingUnits units(m_units);
+    app::DownloadAllPictures(units);
+
+    EXPECT_EQ(m_gallery.RequestTargets(), std::vector<std::string>{paths[0]});  // one request only
+    EXPECT_TRUE(std::filesystem::exists(dir.File("1.jpg")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no ".jpg"
+    EXPECT_EQ(m_units.statusTexts.back(), Gbk("全部下载完成。"));
 }
 
 TEST(GalleryPages, AddressesPatternsAndRowNumbers)

@@ -218,6 +218,8 @@ bool GalleryServer::State::Serve(int socket)
         int status = code && code->first >= 200 && code->first <= 599 ? code->first : 400;
         std::string text = "status " + std::to_string(status) + "\n";
         SendAll(socket, Head(status, "text/plain", text.size()) + (headOnly ? "" : text));
+    } else if (fault->kind == "empty") {
+        SendAll(socket, Head(200, "image/jpeg", 0));
     } else if (fault->kind == "redirect-loop") {
         SendAll(socket, Head(302, "text/plain", 0, "Location: " + path + "\r\n"));
     } else if (fault->kind == "oversized") {

@@ -11,6 +11,7 @@
 //   /fault/reset/<path>           half the body, then a TCP reset
 //   /fault/truncated/<path>       the full Content-Length, half the body, close
 //   /fault/oversized/<MiB>        a body of <MiB> MiB of zeros (at most 4096)
+//   /fault/empty/<path>           200 with an empty body
 //   /fault/redirect-loop          302 to itself, for ever
 // Anything else that is no page or picture: 404.
 //

@@ -211,6 +211,11 @@ TEST_F(Gallery, FaultModesFailTheWayTheirNamesSay)
     });
     EXPECT_EQ(oversized.result, CURLE_FILESIZE_EXCEEDED);
 
+    Fetched empty = Fetch(base + "/fault/empty" + picture);
+    EXPECT_EQ(empty.result, CURLE_OK);
+    EXPECT_EQ(empty.status, 200);
+    EXPECT_TRUE(empty.body.empty());
+
     // Slow, but whole.
     Fetched slow = Fetch(base + "/fault/slow/5" + picture);
     EXPECT_EQ(slow.result, CURLE_OK);
