@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view input(reinterpret_cast<const char*>(data), size);
     // The input as a whole head, and as a bare path.
     std::optional<RequestLine> request = ParseRequestHead(input);
+    (void)WantsKeepAlive(input);
     if (request) {
         Check(!request->method.empty());
         Check(request->path.find('?') == std::string::npos);

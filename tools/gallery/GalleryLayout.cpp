@@ -1,5 +1,6 @@
 #include "tools/gallery/GalleryLayout.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -52,7 +53,7 @@ std::string PicturePath(const PageAddress& page, int index)
 
 }  // namespace
 
-std::optional<PageAddress> ParsePagePath(std::string_view path)
+std::optional<PageAddress> ParsePagePath(std::string_view path, const GalleryShape& shape)
 {
     constexpr std::string_view kSuffix = ".shtml";
     if (path.size() <= kSuffix.size() || path.substr(path.size() - kSuffix.size()) != kSuffix)
@@ -63,12 +64,12 @@ std::optional<PageAddress> ParsePagePath(std::string_view path)
     if (underscore == std::string_view::npos || !AllDigits(name.substr(0, underscore)))
         return std::nullopt;
     std::optional<int> page = SmallNumber(name.substr(underscore + 1));
-    if (!page || *page < 1 || *page > kPagesPerAlbum)
+    if (!page || *page < 1 || *page > shape.pagesPerAlbum)
         return std::nullopt;
     return PageAddress{std::string(name.substr(0, underscore)), *page};
 }
 
-std::optional<PictureAddress> ParsePicturePath(std::string_view path)
+std::optional<PictureAddress> ParsePicturePath(std::string_view path, const GalleryShape& shape)
 {
     if (path.substr(0, kPictureFolder.size()) != kPictureFolder)
         return std::nullopt;
@@ -87,26 +88,28 @@ std::optional<PictureAddress> ParsePicturePath(std::string_view path)
     std::optional<int> page = SmallNumber(name.substr(0, underscore));
     std::optional<int> index = SmallNumber(name.substr(underscore + 1));
     PictureAddress picture{std::string(rest.substr(0, slash)), page.value_or(0), index.value_or(0)};
-    if (!page || !index || *page < 1 || *page > kPagesPerAlbum || *index < 1 ||
-        *index > PicturesOnPage({picture.album, picture.page}))
+    if (!page || !index || *page < 1 || *page > shape.pagesPerAlbum || *index < 1 ||
+        *index > PicturesOnPage({picture.album, picture.page}, shape))
         return std::nullopt;
     return picture;
 }
 
-int PicturesOnPage(const PageAddress& page)
+int PicturesOnPage(const PageAddress& page, const GalleryShape& shape)
 {
+    if (shape.picturesPerPage > 0)
+        return shape.picturesPerPage;
     return 2 + static_cast<int>(Seed(page.album, page.page, 0) % 3);
 }
 
-std::vector<std::string> SharePicturePaths(const PageAddress& page)
+std::vector<std::string> SharePicturePaths(const PageAddress& page, const GalleryShape& shape)
 {
     std::vector<std::string> paths;
-    for (int k = 1; k <= PicturesOnPage(page); ++k)
+    for (int k = 1; k <= PicturesOnPage(page, shape); ++k)
         paths.push_back(PicturePath(page, k));
     return paths;
 }
 
-std::string PageBytes(const PageAddress& page, std::string_view host)
+std::string PageBytes(const PageAddress& page, std::string_view host, const GalleryShape& shape)
 {
     const std::string h(host);
     const std::string number = std::to_string(page.page);
@@ -116,7 +119,7 @@ std::string PageBytes(const PageAddress& page, std::string_view host)
     // Before the share section: a header picture on the picture host.
     html += "<div class=\"head\"><img src=\"" + h + std::string(kPictureFolder) + "head/logo.jpg\" alt=\"标志\"></div>\n";
     html += "<div class=\"tools\">分享到：微博 QQ空间</div>\n<div class=\"pictures\">\n";
-    for (const std::string& path : SharePicturePaths(page))
+    for (const std::string& path : SharePicturePaths(page, shape))
         html += "<p><img src=\"" + h + path + "\" alt=\"第" + number + "页图片\" border=\"0\"></p>\n";
     // Inside the section but on another host: not a picture of this gallery.
     html += "<p><img src=\"" + std::string(kForeignHost) + std::string(kPictureFolder) + "ad/banner.jpg\"></p>\n";
@@ -124,7 +127,7 @@ std::string PageBytes(const PageAddress& page, std::string_view host)
     // After the section: related albums, also on the picture host.
     html += "<div class=\"related\"><img src=\"" + h + std::string(kPictureFolder) + page.album +
             "/related.jpg\" alt=\"相关图集\"></div>\n";
-    html += "<div class=\"pages\">第" + number + "页 共" + std::to_string(kPagesPerAlbum) + "页</div>\n";
+    html += "<div class=\"pages\">第" + number + "页 共" + std::to_string(shape.pagesPerAlbum) + "页</div>\n";
     html += "</body></html>\n";
     return codepage::Utf8ToGbk(html);
 }
@@ -135,7 +138,7 @@ std::pair<int, int> PictureSize(const PictureAddress& picture)
     return {160 + static_cast<int>(seed % 641), 120 + static_cast<int>((seed >> 10) % 481)};
 }
 
-std::vector<std::uint8_t> PictureBytes(const PictureAddress& picture)
+std::vector<std::uint8_t> PictureBytes(const PictureAddress& picture, const GalleryShape& shape)
 {
     const auto [width, height] = PictureSize(picture);
     const std::uint32_t seed = Seed(picture.album, picture.page, picture.index);
@@ -155,6 +158,8 @@ std::vector<std::uint8_t> PictureBytes(const PictureAddress& picture)
             raster.At(x, y) = c;
         }
     }
+    if (shape.pictureBytes > 0)
+        return assets::EncodeJpegOfSize(raster, std::max(shape.pictureBytes, kMinPictureBytes));
     return assets::EncodeJpeg(raster, 85);
 }
 

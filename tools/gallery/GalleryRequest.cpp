@@ -22,6 +22,50 @@ std::optional<RequestLine> ParseRequestHead(std::string_view head)
     return RequestLine{std::string(line.substr(0, firstSpace)), std::string(target)};
 }
 
+namespace {
+
+std::string Lower(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+bool WantsKeepAlive(std::string_view head)
+{
+    size_t lineEnd = head.find("\r\n");
+    std::string_view requestLine = head.substr(0, lineEnd);
+    bool keepAlive = requestLine.size() >= 8 && requestLine.substr(requestLine.size() - 8) == "HTTP/1.1";
+    while (lineEnd != std::string_view::npos) {
+        size_t start = lineEnd + 2;
+        lineEnd = head.find("\r\n", start);
+        std::string_view line = head.substr(start, lineEnd == std::string_view::npos ? std::string_view::npos
+                                                                                      : lineEnd - start);
+        size_t colon = line.find(':');
+        if (colon == std::string_view::npos || Lower(Trim(line.substr(0, colon))) != "connection")
+            continue;
+        std::string value = Lower(Trim(line.substr(colon + 1)));
+        if (value == "close")
+            keepAlive = false;
+        else if (value == "keep-alive")
+            keepAlive = true;
+    }
+    return keepAlive;
+}
+
 std::optional<FaultPath> ParseFault(std::string_view path)
 {
     constexpr std::string_view kPrefix = "/fault/";

@@ -20,6 +20,11 @@ struct RequestLine {
 // without one or a line that is not "<method> <target> <version>".
 std::optional<RequestLine> ParseRequestHead(std::string_view head);
 
+// True when the client lets the connection stay open after the answer:
+// HTTP/1.1 without "Connection: close", or HTTP/1.0 with
+// "Connection: keep-alive" (header names and values without letter case).
+bool WantsKeepAlive(std::string_view head);
+
 struct FaultPath {
     std::string_view kind;
     std::string_view rest;  // after "<kind>", with its leading "/", or empty

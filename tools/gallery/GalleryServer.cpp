@@ -23,7 +23,11 @@
 
 namespace vellumry::gallery {
 
+// How a connection goes on after an answer.
+enum class Ending { KeepOpen, Close, Reset };
+
 struct GalleryServer::State {
+    GalleryShape shape;
     int listener = -1;
     std::uint16_t port = 0;
     std::atomic<bool> stopping{false};
@@ -41,8 +45,12 @@ struct GalleryServer::State {
 
     std::string Address() const { return "http://127.0.0.1:" + std::to_string(port); }
     void AcceptLoop(const std::shared_ptr<State>& self);
-    // Answers one request; false when the connection is to end with a reset.
-    bool Serve(int socket);
+    // The next request head on the connection, with what came after it kept
+    // in `pending`; empty when the client closed or stayed silent too long.
+    std::string ReadHead(int socket, std::string& pending);
+    // Answers one request.
+    Ending Serve(int socket, const std::string& head);
+    void ServeConnection(int socket);
     // Ends the sending side and reads what the client still sends until it
     // closes, so that closing never meets unread bytes, which would turn the
     // close into a reset and could cost the client the end of the answer.
@@ -60,7 +68,7 @@ struct GalleryServer::State {
             if (auto found = pictures.find(key); found != pictures.end())
                 return found->second;
         }
-        auto bytes = std::make_shared<const std::vector<std::uint8_t>>(PictureBytes(picture));
+        auto bytes = std::make_shared<const std::vector<std::uint8_t>>(PictureBytes(picture, shape));
         std::lock_guard guard(pictureLock);
         return pictures.emplace(key, bytes).first->second;
     }
@@ -69,6 +77,8 @@ struct GalleryServer::State {
 namespace {
 
 constexpr size_t kMaxRequestHead = 16 * 1024;
+// How long an open connection may wait for its next request.
+constexpr int kIdleSlices = 100;  // of 100 ms
 constexpr size_t kPieceSize = 1024;
 constexpr int kMaxOversizedMiB = 4096;
 
@@ -81,20 +91,6 @@ bool SendAll(int socket, std::string_view bytes)
         bytes.remove_prefix(static_cast<size_t>(sent));
     }
     return true;
-}
-
-// The request head up to the empty line; empty when the client sent none.
-std::string ReadHead(int socket)
-{
-    std::string head;
-    char buffer[2048];
-    while (head.find("\r\n\r\n") == std::string::npos && head.size() < kMaxRequestHead) {
-        ssize_t got = recv(socket, buffer, sizeof buffer, 0);
-        if (got <= 0)
-            return {};
-        head.append(buffer, static_cast<size_t>(got));
-    }
-    return head;
 }
 
 std::string_view ReasonOf(int status)
@@ -111,8 +107,8 @@ std::string_view ReasonOf(int status)
     }
 }
 
-std::string Head(int status, std::string_view contentType, std::uint64_t length,
-                 std::string_view extra = {})
+std::string Head(int status, std::string_view contentType, std::uint64_t length, std::string_view extra = {},
+                 bool keepAlive = false)
 {
     std::string head = "HTTP/1.1 " + std::to_string(status) + " " + std::string(ReasonOf(status)) + "\r\n";
     head += "Server: vellumry-gallery\r\n";
@@ -120,7 +116,7 @@ std::string Head(int status, std::string_view contentType, std::uint64_t length,
         head += "Content-Type: " + std::string(contentType) + "\r\n";
     head += "Content-Length: " + std::to_string(length) + "\r\n";
     head += extra;
-    head += "Connection: close\r\n\r\n";
+    head += keepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n";
     return head;
 }
 
@@ -155,8 +151,7 @@ void GalleryServer::State::AcceptLoop(const std::shared_ptr<State>& self)
         // Detached, so that finished connections leave nothing behind; the
         // server's destruction waits for the count to reach 0.
         std::thread([self, socket] {
-            if (self->Serve(socket))
-                self->LingerAndDrain(socket);
+            self->ServeConnection(socket);
             // The socket is closed here only, so its number cannot be reused
             // by another connection while this thread still uses it.
             std::lock_guard inner(self->lock);
@@ -168,16 +163,55 @@ void GalleryServer::State::AcceptLoop(const std::shared_ptr<State>& self)
     }
 }
 
-bool GalleryServer::State::Serve(int socket)
+void GalleryServer::State::ServeConnection(int socket)
 {
-    std::string head = ReadHead(socket);
-    if (head.empty())
-        return true;
+    std::string pending;
+    Ending ending = Ending::KeepOpen;
+    while (ending == Ending::KeepOpen && !stopping) {
+        std::string head = ReadHead(socket, pending);
+        if (head.empty())
+            break;
+        ending = Serve(socket, head);
+    }
+    if (ending != Ending::Reset)
+        LingerAndDrain(socket);
+}
+
+std::string GalleryServer::State::ReadHead(int socket, std::string& pending)
+{
+    char buffer[4096];
+    int idle = 0;
+    while (pending.find("\r\n\r\n") == std::string::npos && pending.size() < kMaxRequestHead) {
+        if (stopping || idle >= kIdleSlices)
+            return {};
+        pollfd readable{socket, POLLIN, 0};
+        int ready = poll(&readable, 1, 100);
+        if (ready < 0)
+            return {};
+        if (ready == 0) {
+            ++idle;
+            continue;
+        }
+        ssize_t got = recv(socket, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            return {};
+        pending.append(buffer, static_cast<size_t>(got));
+    }
+    size_t end = pending.find("\r\n\r\n");
+    // A head that never ends is handed on whole, to be refused.
+    size_t length = end == std::string::npos ? pending.size() : end + 4;
+    std::string head = pending.substr(0, length);
+    pending.erase(0, length);
+    return head;
+}
+
+Ending GalleryServer::State::Serve(int socket, const std::string& head)
+{
     ++requests;
     std::optional<RequestLine> request = ParseRequestHead(head);
     if (!request) {
         SendAll(socket, Head(400, "text/plain", 0));
-        return true;
+        return Ending::Close;
     }
     const std::string& method = request->method;
     const std::string& path = request->path;
@@ -187,16 +221,17 @@ bool GalleryServer::State::Serve(int socket)
     }
     if (method != "GET" && method != "HEAD") {
         SendAll(socket, Head(405, "text/plain", 0));
-        return true;
+        return Ending::Close;  // a body it may have sent is not read
     }
     const bool headOnly = method == "HEAD";
+    const bool keepAlive = WantsKeepAlive(head);
 
     // The ordinary answer for a path: a page, a picture or 404.
     auto answer = [this](std::string_view wanted) {
         Body body;
-        if (auto page = ParsePagePath(wanted)) {
-            body = {200, "text/html; charset=gb2312", PageBytes(*page, Address())};
-        } else if (auto picture = ParsePicturePath(wanted)) {
+        if (auto page = ParsePagePath(wanted, shape)) {
+            body = {200, "text/html; charset=gb2312", PageBytes(*page, Address(), shape)};
+        } else if (auto picture = ParsePicturePath(wanted, shape)) {
             auto bytes = Picture(*picture, std::string(wanted));
             body = {200, "image/jpeg", std::string(bytes->begin(), bytes->end())};
         } else {
@@ -208,11 +243,12 @@ bool GalleryServer::State::Serve(int socket)
     std::optional<FaultPath> fault = ParseFault(path);
     if (!fault) {
         Body body = answer(path);
-        SendAll(socket, Head(body.status, body.contentType, body.bytes.size()));
-        if (!headOnly)
-            SendAll(socket, body.bytes);
-        return true;
+        if (!SendAll(socket, Head(body.status, body.contentType, body.bytes.size(), {}, keepAlive)) ||
+            (!headOnly && !SendAll(socket, body.bytes)))
+            return Ending::Close;
+        return keepAlive ? Ending::KeepOpen : Ending::Close;
     }
+    // Faults answer once and end the connection.
     if (fault->kind == "status") {
         auto code = LeadingNumber(fault->rest);
         int status = code && code->first >= 200 && code->first <= 599 ? code->first : 400;
@@ -227,22 +263,22 @@ bool GalleryServer::State::Serve(int socket)
         int mib = size ? std::clamp(size->first, 1, kMaxOversizedMiB) : 1;
         const std::uint64_t total = static_cast<std::uint64_t>(mib) << 20;
         if (!SendAll(socket, Head(200, "image/jpeg", total)) || headOnly)
-            return true;
+            return Ending::Close;
         const std::string zeros(64 * 1024, '\0');
         for (std::uint64_t sent = 0; sent < total && !stopping; sent += zeros.size())
             if (!SendAll(socket, zeros))
-                return true;  // the client gave up, as it should
+                return Ending::Close;  // the client gave up, as it should
     } else if (fault->kind == "slow") {
         auto delay = LeadingNumber(fault->rest);
         Body body = answer(delay ? delay->second : std::string_view());
         if (!SendAll(socket, Head(body.status, body.contentType, body.bytes.size())) || headOnly)
-            return true;
+            return Ending::Close;
         const auto interval = std::chrono::milliseconds(delay ? std::max(delay->first, 0) : 100);
         for (size_t at = 0; at < body.bytes.size(); at += kPieceSize) {
             if (!SendAll(socket, std::string_view(body.bytes).substr(at, kPieceSize)))
-                return true;
+                return Ending::Close;
             if (at + kPieceSize < body.bytes.size() && !Pause(interval))
-                return true;
+                return Ending::Close;
         }
     } else if (fault->kind == "reset" || fault->kind == "truncated") {
         Body body = answer(fault->rest);
@@ -253,12 +289,12 @@ bool GalleryServer::State::Serve(int socket)
             // A zero linger time makes close send a reset instead of a FIN.
             linger abort{1, 0};
             setsockopt(socket, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
-            return false;
+            return Ending::Reset;
         }
     } else {
         SendAll(socket, Head(404, "text/plain", 0));
     }
-    return true;
+    return Ending::Close;
 }
 
 void GalleryServer::State::LingerAndDrain(int socket)
@@ -276,9 +312,10 @@ void GalleryServer::State::LingerAndDrain(int socket)
     }
 }
 
-GalleryServer::GalleryServer(std::uint16_t port) : m_state(std::make_shared<State>())
+GalleryServer::GalleryServer(std::uint16_t port, GalleryShape shape) : m_state(std::make_shared<State>())
 {
     State& state = *m_state;
+    state.shape = shape;
     state.listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (state.listener < 0)
         throw std::runtime_error("cannot make a socket");
@@ -321,6 +358,11 @@ GalleryServer::~GalleryServer()
 std::uint16_t GalleryServer::Port() const
 {
     return m_state->port;
+}
+
+const GalleryShape& GalleryServer::Shape() const
+{
+    return m_state->shape;
 }
 
 std::string GalleryServer::Address() const

@@ -1,8 +1,10 @@
 #pragma once
 
 // The demo gallery: an HTTP/1.1 server on 127.0.0.1 serving the album pages
-// and pictures of GalleryLayout.h, each request on its own connection
-// thread, one response per connection ("Connection: close").
+// and pictures of GalleryLayout.h, each connection on its own thread. A
+// connection stays open for the next request when the client asks for it
+// (HTTP/1.1 without "Connection: close"), until it has been idle for ten
+// seconds; fault answers and refused requests end it.
 //
 // Fault modes, for tests of the program's requests, by path prefix; the rest
 // of the path is then served as usual where a body is needed:
@@ -22,18 +24,21 @@
 #include <string>
 #include <vector>
 
+#include "tools/gallery/GalleryLayout.h"
+
 namespace vellumry::gallery {
 
 class GalleryServer {
 public:
     // Listens on 127.0.0.1:`port`; port 0 takes a free one. Throws
     // std::runtime_error when the port cannot be bound.
-    explicit GalleryServer(std::uint16_t port);
+    explicit GalleryServer(std::uint16_t port, GalleryShape shape = {});
     ~GalleryServer();
     GalleryServer(const GalleryServer&) = delete;
     GalleryServer& operator=(const GalleryServer&) = delete;
 
     std::uint16_t Port() const;
+    const GalleryShape& Shape() const;
     // "http://127.0.0.1:<port>": the picture host of the pages served.
     std::string Address() const;
     // How many requests were answered or refused so far.

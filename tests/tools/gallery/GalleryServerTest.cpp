@@ -253,6 +253,61 @@ TEST(GalleryRequest, ReadsTheRequestLineAndRefusesMalformedOnes)
     EXPECT_FALSE(gallery::LeadingNumber("/2x"));
 }
 
+TEST(GalleryRequest, KeepsAliveAsTheClientAsks)
+{
+    EXPECT_TRUE(gallery::WantsKeepAlive("GET / HTTP/1.1\r\nHost: x\r\n\r\n"));
+    EXPECT_FALSE(gallery::WantsKeepAlive("GET / HTTP/1.1\r\nConnection:  Close \r\n\r\n"));
+    EXPECT_FALSE(gallery::WantsKeepAlive("GET / HTTP/1.0\r\nHost: x\r\n\r\n"));
+    EXPECT_TRUE(gallery::WantsKeepAlive("GET / HTTP/1.0\r\nCONNECTION: keep-alive\r\n\r\n"));
+    EXPECT_FALSE(gallery::WantsKeepAlive("GET / HTTP/1.1\r\nX-Connection: keep-alive\r\nconnection: close\r\n\r\n"));
+}
+
+TEST(GalleryServer, AKeptAliveConnectionServesTheNextRequestAndAFaultEndsIt)
+{
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    gallery::GalleryServer server(0);
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    std::string body;
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, &Collect);
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &body);
+    auto get = [&](const std::string& path) {
+        body.clear();
+        curl_easy_setopt(curl.get(), CURLOPT_URL, (server.Address() + path).c_str());
+        EXPECT_EQ(curl_easy_perform(curl.get()), CURLE_OK) << path;
+        long connects = -1;
+        curl_easy_getinfo(curl.get(), CURLINFO_NUM_CONNECTS, &connects);
+        return connects;
+    };
+    EXPECT_EQ(get("/tu/1_1.shtml"), 1);
+    EXPECT_EQ(get("/tu/1_2.shtml"), 0);  // the same connection
+    EXPECT_NE(body.find(codepage::Utf8ToGbk("第2页")), std::string::npos);
+    EXPECT_EQ(get("/nothing"), 0);        // a 404 keeps it too
+    EXPECT_EQ(get("/fault/status/503"), 0);
+    EXPECT_EQ(get("/tu/1_3.shtml"), 1);  // the fault closed it
+}
+
+TEST(GalleryServer, TheShapeSetsPagesPicturesAndExactPictureSizes)
+{
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    gallery::GalleryShape shape{.pagesPerAlbum = 7, .picturesPerPage = 20, .pictureBytes = 50000};
+    gallery::GalleryServer server(0, shape);
+    EXPECT_EQ(Fetch(server.Address() + "/a/9_7.shtml").status, 200);
+    EXPECT_EQ(Fetch(server.Address() + "/a/9_8.shtml").status, 404);
+
+    const std::string text = codepage::GbkToUtf8(Fetch(server.Address() + "/a/9_7.shtml").body);
+    const std::string section = text.substr(text.find("分享"), text.find("<!--大图默认end-->") - text.find("分享"));
+    std::vector<std::string> paths = PicturePathsIn(section, server.Address());
+    ASSERT_EQ(paths.size(), 20u);
+    EXPECT_EQ(paths, gallery::SharePicturePaths({"9", 7}, shape));
+    for (const std::string& path : {paths.front(), paths.back()}) {
+        Fetched picture = Fetch(server.Address() + path);
+        EXPECT_EQ(picture.status, 200);
+        EXPECT_EQ(picture.body.size(), 50000u) << path;
+        EXPECT_EQ(picture.body.substr(0, 2), "\xFF\xD8");
+    }
+    EXPECT_EQ(Fetch(server.Address() + "/740x-/uploadImages/9/7_21.jpg").status, 404);
+}
+
 TEST(GalleryServer, RefusesAPortThatIsTaken)
 {
     gallery::GalleryServer first(0);
