@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -150,16 +151,23 @@ void GalleryServer::State::AcceptLoop(const std::shared_ptr<State>& self)
         ++activeConnections;
         // Detached, so that finished connections leave nothing behind; the
         // server's destruction waits for the count to reach 0.
-        std::thread([self, socket] {
-            self->ServeConnection(socket);
-            // The socket is closed here only, so its number cannot be reused
-            // by another connection while this thread still uses it.
-            std::lock_guard inner(self->lock);
-            std::erase(self->openSockets, socket);
+        try {
+            std::thread([self, socket] {
+                self->ServeConnection(socket);
+                // The socket is closed here only, so its number cannot be reused
+                // by another connection while this thread still uses it.
+                std::lock_guard inner(self->lock);
+                std::erase(self->openSockets, socket);
+                close(socket);
+                --self->activeConnections;
+                self->wake.notify_all();
+            }).detach();
+        } catch (const std::system_error&) {
+            // No thread for it: the connection is refused by closing it.
+            std::erase(openSockets, socket);
+            --activeConnections;
             close(socket);
-            --self->activeConnections;
-            self->wake.notify_all();
-        }).detach();
+        }
     }
 }
 
