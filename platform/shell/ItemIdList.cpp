@@ -1,18 +1,23 @@
 #include "platform/shell/ItemIdList.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <set>
+#include <map>
+#include <memory>
 
 #include "platform/base/Guarded.h"
 
 namespace vellumry::shell {
 namespace {
 
-base::Guarded<std::set<const void*>>& LiveLists()
+// Every list handed out, owned here until ILFree. A caller that never frees
+// its list (the folder button's routine has no command for it) leaves it to
+// the end of the process, which frees what is left.
+using ListBytes = std::unique_ptr<BYTE[]>;
+
+base::Guarded<std::map<const void*, ListBytes>>& LiveLists()
 {
-    static base::Guarded<std::set<const void*>> lists;
+    static base::Guarded<std::map<const void*, ListBytes>> lists;
     return lists;
 }
 
@@ -26,14 +31,13 @@ PIDLIST_ABSOLUTE MakeFolderIdList(std::string_view runtimePath)
     const size_t itemSize = kSizeField + runtimePath.size() + 1;
     if (itemSize > std::numeric_limits<USHORT>::max())
         return nullptr;
-    auto* bytes = static_cast<BYTE*>(std::calloc(1, itemSize + kSizeField));
-    if (!bytes)
-        return nullptr;
+    ListBytes bytes = std::make_unique<BYTE[]>(itemSize + kSizeField);  // zeroed
     const auto size = static_cast<USHORT>(itemSize);
-    std::memcpy(bytes, &size, kSizeField);
-    std::memcpy(bytes + kSizeField, runtimePath.data(), runtimePath.size());
-    LiveLists().Lock()->insert(bytes);
-    return reinterpret_cast<PIDLIST_ABSOLUTE>(bytes);
+    std::memcpy(bytes.get(), &size, kSizeField);
+    std::memcpy(bytes.get() + kSizeField, runtimePath.data(), runtimePath.size());
+    auto* list = reinterpret_cast<PIDLIST_ABSOLUTE>(bytes.get());
+    LiveLists().Lock()->emplace(list, std::move(bytes));
+    return list;
 }
 
 std::optional<std::string> FolderOfIdList(PCIDLIST_ABSOLUTE list)
@@ -70,7 +74,6 @@ BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE list, LPSTR path)
 
 void ILFree(PIDLIST_ABSOLUTE list)
 {
-    if (!list || vellumry::shell::LiveLists().Lock()->erase(list) == 0)
-        return;
-    std::free(list);
+    if (list)
+        vellumry::shell::LiveLists().Lock()->erase(list);  // frees it when it is ours
 }

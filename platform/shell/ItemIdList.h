@@ -11,7 +11,8 @@
 //   at least MAX_PATH bytes and answers TRUE; for a list it does not know, or
 //   a path of MAX_PATH bytes or more, it answers FALSE and leaves the buffer
 //   as it was.
-// - ILFree frees a list made here; null and unknown pointers are ignored.
+// - ILFree frees a list made here; null and unknown pointers are ignored. A
+//   list never freed is freed when the process ends.
 //
 // Any thread.
 
