@@ -23,7 +23,10 @@
 #include "runtime/Startup.h"
 #include "sound/MusicService.h"
 #include "units/common/UnitHost.h"
+#include "units/button/ButtonUnitType.h"
+#include "units/editbox/EditBoxUnitType.h"
 #include "units/picturebox/PictureBoxUnitType.h"
+#include "units/translabel/TransLabelUnitType.h"
 #include "units/window/WindowUnitType.h"
 
 namespace vellumry::app {
@@ -71,6 +74,9 @@ void WireProgram()
     forms::InstallUnitEnumerationCommands();
     units::InstallWindowUnitType();
     units::InstallPictureBoxUnitType();
+    units::InstallButtonUnitType();
+    units::InstallEditBoxUnitType();
+    units::InstallTransLabelUnitType();
     // Every unit type lives in the core or the extended-UI library.
     forms::SetLibraryNotify(1, units::UnitLibraryNotify);
     forms::SetLibraryNotify(2, units::UnitLibraryNotify);

@@ -22,6 +22,25 @@ inline std::span<const std::uint8_t> RecordBytes(const std::uint8_t* data, std::
 
 template <typename Unit>
 struct UnitTypeRoutines {
+    // Creates the unit from the engine's arguments; the unit's
+    // CreateArguments takes the creation flag when it has a member for it.
+    static ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD style, HWND parent,
+                                    std::int32_t controlId, HMENU, std::int32_t left, std::int32_t top,
+                                    std::int32_t width, std::int32_t height, std::uint32_t formId,
+                                    std::uint32_t unitId, std::int32_t flag, std::int32_t)
+    {
+        typename Unit::CreateArguments arguments;
+        arguments.record = RecordBytes(data, length);
+        arguments.baseStyle = style;
+        arguments.parent = parent;
+        arguments.controlId = controlId;
+        arguments.rect = {left, top, left + width, top + height};
+        arguments.formId = formId;
+        arguments.unitId = unitId;
+        if constexpr (requires { arguments.creationFlag; })
+            arguments.creationFlag = flag != 0;
+        return Unit::Create(arguments);
+    }
     static std::int32_t Write(ui::WindowObject* unit, std::int32_t number, const forms::UnitPropertyValue* value)
     {
         return static_cast<Unit*>(unit)->WriteProperty(number, *value);

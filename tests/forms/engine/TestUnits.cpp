@@ -201,6 +201,11 @@ void InstallTestUnitTypes()
     forms::InstallUnitType<kNoOperations>(runtime::kPicBoxType);
 }
 
+void InstallTestUnitType(runtime::DataTypeTag tag)
+{
+    forms::InstallUnitType<kTestUnitType>(tag);
+}
+
 void InstallTestHandlers()
 {
     static const forms::EventHandler handlers[] = {OnEvent, OnEvent, OnEvent, AnswerFalse, AnswerTrue};

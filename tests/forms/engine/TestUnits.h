@@ -49,6 +49,8 @@ std::vector<std::string> JournalLines(const std::string& prefix);
 // Installs the test unit types into the support-library table (window,
 // button, edit box; the picture box type gets no create routine).
 void InstallTestUnitTypes();
+// Makes the plain test unit the operations of one more type.
+void InstallTestUnitType(runtime::DataTypeTag tag);
 
 // Handler positions of the test handler list.
 enum TestHandler : std::uint32_t {
