@@ -284,6 +284,8 @@ void CEditBoxUnit::ReplaceSelection(const std::string& text)
 
 void CEditBoxUnit::OnTextChanged()
 {
+    if (!IsWindow(Handle()))
+        return;  // the window is going: its editor's last changes are no one's
     // The window text follows the editor, for GetWindowTextA.
     std::string text = Text();
     WindowObject::WindowProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -457,12 +459,15 @@ bool CEditBoxUnit::FilterTyped(QString& text) const
 
 void CEditBoxUnit::OnFocusIn()
 {
-    Raise(kEventGotFocus);
+    if (IsWindow(Handle()))
+        Raise(kEventGotFocus);
 }
 
 void CEditBoxUnit::OnFocusOut()
 {
     HWND window = Handle();
+    if (!IsWindow(window))
+        return;  // hidden on its way out
     std::string current = Text();
     std::optional<std::string> normalised = NormalisedText(m_properties.InputMode, current);
     if (normalised && *normalised != current) {

@@ -472,6 +472,32 @@ TEST_F(EditBox, TheContextMenuKeepsItsKeysFromTheForm)
     EXPECT_FALSE(IsWindow(form));
 }
 
+void DestroyTheForm(forms::EventCall&)
+{
+    DestroyWindow(forms::ResolveUnit(kTestFormId, 0)->Handle());
+}
+
+TEST_F(EditBox, AHandlerDestroyingTheFormDuringASpinStepOrAContentWriteEndsNothingElse)
+{
+    // ContentChanged is bound to the third position (kOnEditChange).
+    static const forms::EventHandler handlers[] = {DestroyTheForm, DestroyTheForm, DestroyTheForm};
+    EditBoxProperties p = Box("3");
+    p.SpinMode = 1;
+    Load(p);
+    forms::SetEventHandlers(handlers);
+    HWND form = forms::ResolveUnit(kTestFormId, 0)->Handle();
+    QTest::mouseClick(Unit()->Spin()->UpButton(), Qt::LeftButton);
+    EXPECT_FALSE(IsWindow(form));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    InstallTestHandlers();
+    Load(Box("x"));
+    forms::SetEventHandlers(handlers);
+    form = forms::ResolveUnit(kTestFormId, 0)->Handle();
+    EXPECT_EQ(Unit()->WriteProperty(0, Text("y")), 0);
+    EXPECT_FALSE(IsWindow(form));
+}
+
 // Workers write and read Content through the form engine while the window
 // thread stops them: every call is whole, nothing deadlocks, and a
 // stopped worker's text never appears after its stop returned.
