@@ -68,10 +68,8 @@ CButtonUnit* CButtonUnit::Create(const CreateArguments& arguments)
     auto properties = LoadRecord<ButtonProperties>(arguments.record);
     if (!properties)
         return nullptr;
-    std::unique_ptr<CButtonUnit> unit(new CButtonUnit);
+    std::unique_ptr<CButtonUnit> unit(new CButtonUnit(arguments));
     unit->m_properties = std::move(*properties);
-    unit->m_formId = arguments.formId;
-    unit->m_unitId = arguments.unitId;
     unit->PreparePictureOfRecord();
     if (!unit->CreateWindowFor(arguments))
         return nullptr;
@@ -110,17 +108,14 @@ bool CButtonUnit::CreateWindowFor(const CreateArguments& arguments)
         return false;
     QWidget* parentWidget = arguments.parent ? ui::WidgetOf(arguments.parent) : nullptr;
     auto widget = std::make_unique<ButtonWidget>(*this, parentWidget);
+    ButtonWidget* widgetOfWindow = widget.get();
     DWORD style = arguments.baseStyle | WS_CHILD | WS_CLIPSIBLINGS | ButtonStyleBits();
-    HWND window = ui::AttachWidgetWindow(widget.get(), kClassName, style & ~WS_VISIBLE, 0, nullptr,
-                                         arguments.controlId);
-    if (!window)
+    if (!AttachWidget(std::move(widget), kClassName, style, 0, arguments))
         return false;
-    m_widget = widget.release();  // the window owns its widget now
-    Attach(window);
+    m_widget = widgetOfWindow;
+    HWND window = Handle();
     SetWindowTextA(window, m_properties.ButtonCaption.c_str());
     m_widget->setFont(FontOfBlock(m_properties.Font));
-    const RECT& r = arguments.rect;
-    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     if (style & WS_VISIBLE)
         ShowWindow(window, SW_SHOWNA);
     return true;
@@ -161,17 +156,17 @@ void CButtonUnit::PaintFace(QPainter& painter, QRect contents, QColor textColour
 
 void CButtonUnit::OnClicked()
 {
-    host::RaiseEvent(m_formId, m_unitId, kEventClicked);
+    Raise(kEventClicked);
 }
 
 LRESULT CButtonUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SETFOCUS:
-        host::RaiseEvent(m_formId, m_unitId, kEventGotFocus);
+        Raise(kEventGotFocus);
         return 0;
     case WM_KILLFOCUS:
-        host::RaiseEvent(m_formId, m_unitId, kEventLostFocus);
+        Raise(kEventLostFocus);
         return 0;
     case WM_SETTEXT: {
         LRESULT result = WindowObject::WindowProc(message, wParam, lParam);
@@ -181,12 +176,6 @@ LRESULT CButtonUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return WindowObject::WindowProc(message, wParam, lParam);
     }
-}
-
-void CButtonUnit::PostNcDestroy()
-{
-    host::UnitDestroyed(m_formId, m_unitId);
-    DisposeUnit(this);  // nothing may touch this object after here
 }
 
 std::int32_t CButtonUnit::WriteProperty(std::int32_t number, const forms::UnitPropertyValue& value)

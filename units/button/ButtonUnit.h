@@ -17,7 +17,7 @@
 
 #include "forms/description/Identifiers.h"
 #include "forms/engine/UnitType.h"
-#include "platform/ui/WindowObject.h"
+#include "units/common/UnitObject.h"
 #include "units/button/ButtonProperties.h"
 #include "units/picture/PreparedPicture.h"
 
@@ -27,18 +27,8 @@ namespace vellumry::units {
 
 class ButtonWidget;
 
-class CButtonUnit : public ui::WindowObject {
+class CButtonUnit : public UnitObject {
 public:
-    struct CreateArguments {
-        std::span<const std::uint8_t> record;
-        DWORD baseStyle = 0;
-        HWND parent = nullptr;
-        std::int32_t controlId = 0;
-        RECT rect{};
-        forms::FormId formId = 0;
-        forms::UnitId unitId = 0;
-    };
-
     // Null when the record does not load or the window cannot be made.
     static CButtonUnit* Create(const CreateArguments& arguments);
     ~CButtonUnit() override;
@@ -50,7 +40,6 @@ public:
     bool IsDefaultButton() const;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override;
 
     // Raises the click event. The handler may destroy the unit.
     void OnClicked();
@@ -62,7 +51,7 @@ public:
     const PreparedPicture* Picture() const { return m_picture ? &*m_picture : nullptr; }
 
 private:
-    CButtonUnit() = default;
+    explicit CButtonUnit(const CreateArguments& arguments) : UnitObject(arguments) {}
     bool CreateWindowFor(const CreateArguments& arguments);
     // The style bits the properties and the picture ask for.
     DWORD ButtonStyleBits() const;
@@ -71,8 +60,6 @@ private:
 
     ButtonProperties m_properties;
     QPointer<ButtonWidget> m_widget;
-    forms::FormId m_formId = 0;
-    forms::UnitId m_unitId = 0;
     std::optional<PreparedPicture> m_picture;
 };
 

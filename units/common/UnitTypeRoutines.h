@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "forms/engine/UnitType.h"
+#include "units/common/UnitObject.h"
 
 namespace vellumry::units {
 
@@ -22,14 +23,13 @@ inline std::span<const std::uint8_t> RecordBytes(const std::uint8_t* data, std::
 
 template <typename Unit>
 struct UnitTypeRoutines {
-    // Creates the unit from the engine's arguments; the unit's
-    // CreateArguments takes the creation flag when it has a member for it.
+    // Creates the unit from the engine's arguments.
     static ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD style, HWND parent,
                                     std::int32_t controlId, HMENU, std::int32_t left, std::int32_t top,
                                     std::int32_t width, std::int32_t height, std::uint32_t formId,
                                     std::uint32_t unitId, std::int32_t flag, std::int32_t)
     {
-        typename Unit::CreateArguments arguments;
+        UnitCreateArguments arguments;
         arguments.record = RecordBytes(data, length);
         arguments.baseStyle = style;
         arguments.parent = parent;
@@ -37,8 +37,7 @@ struct UnitTypeRoutines {
         arguments.rect = {left, top, left + width, top + height};
         arguments.formId = formId;
         arguments.unitId = unitId;
-        if constexpr (requires { arguments.creationFlag; })
-            arguments.creationFlag = flag != 0;
+        arguments.creationFlag = flag != 0;
         return Unit::Create(arguments);
     }
     static std::int32_t Write(ui::WindowObject* unit, std::int32_t number, const forms::UnitPropertyValue* value)

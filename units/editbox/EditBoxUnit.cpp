@@ -126,10 +126,8 @@ CEditBoxUnit* CEditBoxUnit::Create(const CreateArguments& arguments)
     auto properties = LoadRecord<EditBoxProperties>(arguments.record);
     if (!properties)
         return nullptr;
-    std::unique_ptr<CEditBoxUnit> unit(new CEditBoxUnit);
+    std::unique_ptr<CEditBoxUnit> unit(new CEditBoxUnit(arguments));
     unit->m_properties = std::move(*properties);
-    unit->m_formId = arguments.formId;
-    unit->m_unitId = arguments.unitId;
     unit->m_creationFlag = arguments.creationFlag;
     if (!unit->CreateWindowFor(arguments))
         return nullptr;
@@ -155,19 +153,16 @@ bool CEditBoxUnit::CreateWindowFor(const CreateArguments& arguments)
     EditBoxProperties& p = m_properties;
     QWidget* parentWidget = arguments.parent ? ui::WidgetOf(arguments.parent) : nullptr;
     auto frame = std::make_unique<EditBoxFrame>(*this, parentWidget);
+    EditBoxFrame* widgetOfWindow = frame.get();
     DWORD style = arguments.baseStyle | WS_CHILD | WS_CLIPSIBLINGS | EditStyleBits(p);
-    HWND window = ui::AttachWidgetWindow(frame.get(), kClassName, style & ~WS_VISIBLE, 0, nullptr,
-                                         arguments.controlId);
-    if (!window)
+    if (!AttachWidget(std::move(frame), kClassName, style, 0, arguments))
         return false;
-    m_frame = frame.release();  // the window owns its widget now
-    Attach(window);
+    m_frame = widgetOfWindow;
+    HWND window = Handle();
     CreateEditor();
     m_settingText = true;
     SetText(p.Content);
     m_settingText = false;
-    const RECT& r = arguments.rect;
-    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
 
     ApplyFont();
     ApplyColours();
@@ -291,11 +286,6 @@ void CEditBoxUnit::OnTextChanged()
     WindowObject::WindowProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (!m_settingText)
         Raise(kEventContentChanged);
-}
-
-void CEditBoxUnit::Raise(std::int32_t event, std::initializer_list<std::int32_t> arguments)
-{
-    host::RaiseEvent(m_formId, m_unitId, event, arguments);
 }
 
 void CEditBoxUnit::ApplyFont()
@@ -508,12 +498,6 @@ LRESULT CEditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return WindowObject::WindowProc(message, wParam, lParam);
-}
-
-void CEditBoxUnit::PostNcDestroy()
-{
-    host::UnitDestroyed(m_formId, m_unitId);
-    DisposeUnit(this);  // nothing may touch this object after here
 }
 
 std::int32_t CEditBoxUnit::WriteProperty(std::int32_t number, const forms::UnitPropertyValue& value)

@@ -21,7 +21,7 @@
 
 #include "forms/description/Identifiers.h"
 #include "forms/engine/UnitType.h"
-#include "platform/ui/WindowObject.h"
+#include "units/common/UnitObject.h"
 #include "units/editbox/EditBoxProperties.h"
 
 class QPainter;
@@ -35,21 +35,8 @@ class EditLine;
 class EditArea;
 class UpDownControl;
 
-class CEditBoxUnit : public ui::WindowObject {
+class CEditBoxUnit : public UnitObject {
 public:
-    struct CreateArguments {
-        std::span<const std::uint8_t> record;
-        DWORD baseStyle = 0;
-        HWND parent = nullptr;
-        std::int32_t controlId = 0;
-        RECT rect{};
-        forms::FormId formId = 0;
-        forms::UnitId unitId = 0;
-        // Set while a designer shows the box: changing HideSelection then
-        // does not re-create it.
-        bool creationFlag = false;
-    };
-
     // Null when the record does not load or the window cannot be made.
     static CEditBoxUnit* Create(const CreateArguments& arguments);
     ~CEditBoxUnit() override;
@@ -59,7 +46,6 @@ public:
     std::vector<std::uint8_t> Save() const;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override;
 
     // From the widgets.
     void PaintFrame(QPainter& painter);
@@ -83,7 +69,7 @@ public:
     static const char* ClassName();
 
 private:
-    CEditBoxUnit() = default;
+    explicit CEditBoxUnit(const CreateArguments& arguments) : UnitObject(arguments) {}
     bool CreateWindowFor(const CreateArguments& arguments);
     void CreateEditor();
     void CreateSpin(std::int32_t controlId);
@@ -96,15 +82,12 @@ private:
     void SetText(const std::string& text);
     void ReplaceSelection(const std::string& text);
     void OnTextChanged();
-    void Raise(std::int32_t event, std::initializer_list<std::int32_t> arguments = {});
 
     EditBoxProperties m_properties;
     QPointer<EditBoxFrame> m_frame;
     QPointer<EditLine> m_line;
     QPointer<EditArea> m_area;
     QPointer<UpDownControl> m_spin;
-    forms::FormId m_formId = 0;
-    forms::UnitId m_unitId = 0;
     bool m_creationFlag = false;
     // Set while the unit writes the text of a Content write itself.
     bool m_settingText = false;

@@ -46,10 +46,8 @@ CPicBoxUnit* CPicBoxUnit::Create(const CreateArguments& arguments)
     auto properties = LoadRecord<PictureBoxProperties>(arguments.record);
     if (!properties)
         return nullptr;
-    std::unique_ptr<CPicBoxUnit> unit(new CPicBoxUnit);
+    std::unique_ptr<CPicBoxUnit> unit(new CPicBoxUnit(arguments));
     unit->m_properties = std::move(*properties);
-    unit->m_formId = arguments.formId;
-    unit->m_unitId = arguments.unitId;
     unit->m_creationFlag = arguments.creationFlag;
     unit->m_animateInForce = !arguments.creationFlag && unit->m_properties.Animate != 0;
     if (!unit->CreateWindowFor(arguments))
@@ -73,15 +71,12 @@ bool CPicBoxUnit::CreateWindowFor(const CreateArguments& arguments)
         return false;
     QWidget* parentWidget = arguments.parent ? ui::WidgetOf(arguments.parent) : nullptr;
     auto widget = std::make_unique<PictureBoxWidget>(*this, parentWidget);
+    PictureBoxWidget* widgetOfWindow = widget.get();
     DWORD style = arguments.baseStyle | WS_CHILD | WS_CLIPSIBLINGS;
-    HWND window = ui::AttachWidgetWindow(widget.get(), kClassName, style & ~WS_VISIBLE, 0, nullptr,
-                                         arguments.controlId);
-    if (!window)
+    if (!AttachWidget(std::move(widget), kClassName, style, 0, arguments))
         return false;
-    m_widget = widget.release();  // the window owns its widget now
-    Attach(window);
-    const RECT& r = arguments.rect;
-    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    m_widget = widgetOfWindow;
+    HWND window = Handle();
     if (style & WS_VISIBLE)
         ShowWindow(window, SW_SHOWNA);
     return true;
@@ -164,12 +159,6 @@ LRESULT CPicBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return WindowObject::WindowProc(message, wParam, lParam);
     }
-}
-
-void CPicBoxUnit::PostNcDestroy()
-{
-    host::UnitDestroyed(m_formId, m_unitId);
-    DisposeUnit(this);  // nothing may touch this object after here
 }
 
 std::int32_t CPicBoxUnit::WriteProperty(std::int32_t number, const forms::UnitPropertyValue& value)

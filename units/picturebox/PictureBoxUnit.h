@@ -18,7 +18,7 @@
 
 #include "forms/description/Identifiers.h"
 #include "forms/engine/UnitType.h"
-#include "platform/ui/WindowObject.h"
+#include "units/common/UnitObject.h"
 #include "units/picture/PreparedPicture.h"
 #include "units/picturebox/BoxPicture.h"
 #include "units/picturebox/PictureBoxProperties.h"
@@ -31,20 +31,8 @@ class PictureBoxWidget;
 
 namespace vellumry::units {
 
-class CPicBoxUnit : public ui::WindowObject {
+class CPicBoxUnit : public UnitObject {
 public:
-    struct CreateArguments {
-        std::span<const std::uint8_t> record;
-        DWORD baseStyle = 0;
-        HWND parent = nullptr;
-        std::int32_t controlId = 0;
-        RECT rect{};
-        forms::FormId formId = 0;
-        forms::UnitId unitId = 0;
-        // Set while a designer shows the box: no animation then.
-        bool creationFlag = false;
-    };
-
     // Null when the record does not load or the window cannot be made.
     static CPicBoxUnit* Create(const CreateArguments& arguments);
     ~CPicBoxUnit() override;
@@ -54,7 +42,6 @@ public:
     std::vector<std::uint8_t> Save() const;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override;
 
     // Paints the whole window: border, background and picture.
     void Paint(QPainter& painter);
@@ -69,7 +56,7 @@ public:
     static constexpr UINT kMessageNextFrame = WM_USER + 0x50;
 
 private:
-    CPicBoxUnit() = default;
+    explicit CPicBoxUnit(const CreateArguments& arguments) : UnitObject(arguments) {}
     bool CreateWindowFor(const CreateArguments& arguments);
     // Drops the picture (stopping any animation) and decodes it anew with
     // the animation flag in force.
@@ -79,8 +66,6 @@ private:
     PictureBoxProperties m_properties;
     // The window's widget, which Qt deletes later than this object goes.
     QPointer<PictureBoxWidget> m_widget;
-    forms::FormId m_formId = 0;
-    forms::UnitId m_unitId = 0;
     bool m_creationFlag = false;
     bool m_animateInForce = false;
     BoxPicture m_picture;

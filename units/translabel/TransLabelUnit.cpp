@@ -60,10 +60,8 @@ CTransLabelUnit* CTransLabelUnit::Create(const CreateArguments& arguments)
     auto properties = LoadRecord<TransLabelProperties>(arguments.record);
     if (!properties)
         return nullptr;
-    std::unique_ptr<CTransLabelUnit> unit(new CTransLabelUnit);
+    std::unique_ptr<CTransLabelUnit> unit(new CTransLabelUnit(arguments));
     unit->m_properties = std::move(*properties);
-    unit->m_formId = arguments.formId;
-    unit->m_unitId = arguments.unitId;
     if (!unit->CreateWindowFor(arguments))
         return nullptr;
     return AdoptUnit(std::move(unit));
@@ -81,16 +79,13 @@ bool CTransLabelUnit::CreateWindowFor(const CreateArguments& arguments)
         return false;
     QWidget* parentWidget = arguments.parent ? ui::WidgetOf(arguments.parent) : nullptr;
     auto widget = std::make_unique<TransLabelWidget>(*this, parentWidget);
+    TransLabelWidget* widgetOfWindow = widget.get();
     DWORD style = arguments.baseStyle | WS_CHILD | WS_CLIPSIBLINGS;
-    HWND window = ui::AttachWidgetWindow(widget.get(), kClassName, style & ~WS_VISIBLE, WS_EX_TRANSPARENT, nullptr,
-                                         arguments.controlId);
-    if (!window)
+    if (!AttachWidget(std::move(widget), kClassName, style, WS_EX_TRANSPARENT, arguments))
         return false;
-    m_widget = widget.release();  // the window owns its widget now
-    Attach(window);
+    m_widget = widgetOfWindow;
+    HWND window = Handle();
     SetWindowTextA(window, m_properties.Caption.c_str());
-    const RECT& r = arguments.rect;
-    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     if (style & WS_VISIBLE)
         ShowWindow(window, SW_SHOWNA);
     return true;
@@ -142,12 +137,6 @@ LRESULT CTransLabelUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_MOVE)
         SeeThroughRepaint(Handle());
     return result;
-}
-
-void CTransLabelUnit::PostNcDestroy()
-{
-    host::UnitDestroyed(m_formId, m_unitId);
-    DisposeUnit(this);  // nothing may touch this object after here
 }
 
 std::int32_t CTransLabelUnit::WriteProperty(std::int32_t number, const forms::UnitPropertyValue& value)

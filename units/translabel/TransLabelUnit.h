@@ -15,7 +15,7 @@
 
 #include "forms/description/Identifiers.h"
 #include "forms/engine/UnitType.h"
-#include "platform/ui/WindowObject.h"
+#include "units/common/UnitObject.h"
 #include "units/translabel/TransLabelProperties.h"
 
 class QPainter;
@@ -24,18 +24,8 @@ namespace vellumry::units {
 
 class TransLabelWidget;
 
-class CTransLabelUnit : public ui::WindowObject {
+class CTransLabelUnit : public UnitObject {
 public:
-    struct CreateArguments {
-        std::span<const std::uint8_t> record;
-        DWORD baseStyle = 0;
-        HWND parent = nullptr;
-        std::int32_t controlId = 0;
-        RECT rect{};
-        forms::FormId formId = 0;
-        forms::UnitId unitId = 0;
-    };
-
     // Null when the record does not load or the window cannot be made.
     static CTransLabelUnit* Create(const CreateArguments& arguments);
     ~CTransLabelUnit() override;
@@ -45,7 +35,6 @@ public:
     std::vector<std::uint8_t> Save() const;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override;
 
     // Draws the caption with its effect; nothing when the caption is empty.
     void Paint(QPainter& painter);
@@ -54,13 +43,11 @@ public:
     static const char* ClassName();
 
 private:
-    CTransLabelUnit() = default;
+    explicit CTransLabelUnit(const CreateArguments& arguments) : UnitObject(arguments) {}
     bool CreateWindowFor(const CreateArguments& arguments);
 
     TransLabelProperties m_properties;
     QPointer<TransLabelWidget> m_widget;
-    forms::FormId m_formId = 0;
-    forms::UnitId m_unitId = 0;
 };
 
 }  // namespace vellumry::units
