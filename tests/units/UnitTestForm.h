@@ -69,6 +69,21 @@ bool PumpUntil(Done done)
     return true;
 }
 
+// Property values as a unit's WriteProperty takes them.
+inline forms::UnitPropertyValue Number(std::int64_t number)
+{
+    forms::UnitPropertyValue value;
+    value.number = number;
+    return value;
+}
+
+inline forms::UnitPropertyValue Text(std::string text)
+{
+    forms::UnitPropertyValue value;
+    value.text = std::move(text);
+    return value;
+}
+
 inline std::vector<std::string> EventLines()
 {
     return JournalLines("event ");

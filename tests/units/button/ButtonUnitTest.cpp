@@ -32,20 +32,6 @@ constexpr forms::UnitId kOtherButton = 0x16010012;
 constexpr DWORD kHorizontalBits = BS_CENTER;
 constexpr DWORD kVerticalBits = BS_VCENTER;
 
-forms::UnitPropertyValue Number(std::int64_t number)
-{
-    forms::UnitPropertyValue value;
-    value.number = number;
-    return value;
-}
-
-forms::UnitPropertyValue Text(std::string text)
-{
-    forms::UnitPropertyValue value;
-    value.text = std::move(text);
-    return value;
-}
-
 units::Bytes Shared(const Bytes& bytes)
 {
     return runtime::SharedBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));

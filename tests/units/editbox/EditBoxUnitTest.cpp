@@ -44,20 +44,6 @@ constexpr forms::UnitId kOtherBox = 0x16010012;
 constexpr std::int32_t kContentIndex = 8;  // property 0 as the application numbers it
 constexpr std::int32_t kBoxControlId = 1001;
 
-forms::UnitPropertyValue Number(std::int64_t number)
-{
-    forms::UnitPropertyValue value;
-    value.number = number;
-    return value;
-}
-
-forms::UnitPropertyValue Text(std::string text)
-{
-    forms::UnitPropertyValue value;
-    value.text = std::move(text);
-    return value;
-}
-
 std::vector<std::uint8_t> RecordOf(const EditBoxProperties& p)
 {
     units::Bytes record = units::SaveRecord(p);

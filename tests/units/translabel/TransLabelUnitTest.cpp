@@ -28,13 +28,6 @@ constexpr std::int32_t kRed = 0x000000FF;
 constexpr std::int32_t kGreen = 0x0000FF00;
 const QColor kGreyShown(128, 128, 128);
 
-forms::UnitPropertyValue Number(std::int64_t number)
-{
-    forms::UnitPropertyValue value;
-    value.number = number;
-    return value;
-}
-
 runtime::SharedBytes LargeFont()
 {
     std::vector<std::uint8_t> font(60, 0);
