@@ -191,7 +191,7 @@ void CEditBoxUnit::CreateEditor()
         QTextOption option = m_area->document()->defaultTextOption();
         option.setAlignment(HorizontalAlignment(p.TextAlignment));
         m_area->document()->setDefaultTextOption(option);
-        QObject::connect(m_area, &QPlainTextEdit::textChanged, m_area, [this] { OnTextChanged(); });
+        QObject::connect(m_area, &QPlainTextEdit::textChanged, m_area, [area = m_area.data()] { area->TextChanged(); });
         editor = m_area;
     } else {
         m_line = new EditLine(*this, m_frame);
@@ -199,7 +199,7 @@ void CEditBoxUnit::CreateEditor()
         // No limit of its own: MaxLength limits typing only, never a text
         // the program sets.
         m_line->setMaxLength(std::numeric_limits<int>::max());
-        QObject::connect(m_line, &QLineEdit::textChanged, m_line, [this] { OnTextChanged(); });
+        QObject::connect(m_line, &QLineEdit::textChanged, m_line, [line = m_line.data()] { line->TextChanged(); });
         editor = m_line;
     }
     m_frame->setFocusProxy(editor);

@@ -58,6 +58,9 @@ public:
     void OnFocusOut();
     // An up-down click; the handler may destroy the unit.
     void OnSpin(std::int32_t step);
+    // Any change of the editor's text: ContentChanged, unless the unit
+    // writes Content itself. The handler may destroy the unit.
+    void OnTextChanged();
 
     // The stored properties; the text and the selection are the editor's.
     const EditBoxProperties& Properties() const { return m_properties; }
@@ -81,7 +84,6 @@ private:
     // Sets the text; ContentChanged follows unless the unit raises it itself.
     void SetText(const std::string& text);
     void ReplaceSelection(const std::string& text);
-    void OnTextChanged();
 
     EditBoxProperties m_properties;
     QPointer<EditBoxFrame> m_frame;

@@ -38,6 +38,12 @@ bool EditorHooks::Filter(QKeyEvent& event, QString& text) const
     return !m_unit || m_unit->FilterTyped(text);
 }
 
+void EditorHooks::TextChanged()
+{
+    if (m_unit)
+        m_unit->OnTextChanged();  // may destroy the unit: nothing follows here
+}
+
 void EditorHooks::FocusIn(const QFocusEvent& event)
 {
     // A closing pop-up menu hands the focus back; the box never lost it.

@@ -39,6 +39,8 @@ class EditorHooks {
 public:
     explicit EditorHooks(CEditBoxUnit& unit) : m_unit(&unit) {}
     void ForgetUnit() { m_unit = nullptr; }
+    // The editor's text changed.
+    void TextChanged();
 
 protected:
     // False when the box refuses the typed text; otherwise `text` is the
