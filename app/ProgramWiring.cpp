@@ -23,9 +23,12 @@
 #include "runtime/Startup.h"
 #include "sound/MusicService.h"
 #include "units/common/UnitHost.h"
+#include "units/ExtendedUiCommands.h"
 #include "units/button/ButtonUnitType.h"
 #include "units/editbox/EditBoxUnitType.h"
+#include "units/listview/ListViewUnitType.h"
 #include "units/picturebox/PictureBoxUnitType.h"
+#include "units/statusbar/StatusBarUnitType.h"
 #include "units/translabel/TransLabelUnitType.h"
 #include "units/window/WindowUnitType.h"
 
@@ -77,6 +80,9 @@ void WireProgram()
     units::InstallButtonUnitType();
     units::InstallEditBoxUnitType();
     units::InstallTransLabelUnitType();
+    units::InstallStatusBarUnitType();
+    units::InstallListViewUnitType();
+    units::InstallExtendedUiCommands();
     // Every unit type lives in the core or the extended-UI library.
     forms::SetLibraryNotify(1, units::UnitLibraryNotify);
     forms::SetLibraryNotify(2, units::UnitLibraryNotify);

@@ -1,0 +1,216 @@
+#include "units/listview/ListViewModel.h"
+
+#include <algorithm>
+
+#include "platform/codepage/CodePage.h"
+
+namespace vellumry::units {
+namespace {
+
+constexpr std::int32_t kCheckedBits = 2 << 12;
+constexpr std::int32_t kUncheckedBits = 1 << 12;
+
+QString ToQString(std::string_view gbk)
+{
+    std::u16string utf16 = codepage::GbkToUtf16(gbk);
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+}
+
+Qt::Alignment AlignmentOf(std::int32_t alignment)
+{
+    switch (alignment) {
+    case 1: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case 2: return Qt::AlignRight | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+}  // namespace
+
+ListViewModel::ListViewModel(std::shared_ptr<ListViewRowStore> store, QObject* parent)
+    : QAbstractTableModel(parent), m_keep(std::move(store)), m_store(*m_keep)
+{
+    m_batch.setSingleShot(true);
+    m_batch.setInterval(kBatchMilliseconds);
+    QObject::connect(&m_batch, &QTimer::timeout, this, [this] { Flush(); });
+}
+
+void ListViewModel::SetLook(ListViewLook look)
+{
+    Flush();
+    beginResetModel();
+    m_look = std::move(look);
+    endResetModel();
+}
+
+void ListViewModel::SetColours(QColor text, QColor textBack)
+{
+    m_look.textColour = text;
+    m_look.textBackColour = textBack;
+    EverythingChanged();
+}
+
+void ListViewModel::Schedule()
+{
+    if (!m_batch.isActive())
+        m_batch.start();
+}
+
+void ListViewModel::RowInserted(std::int32_t row)
+{
+    if (row >= m_published) {
+        Schedule();  // among the rows the view has not been told of yet
+        return;
+    }
+    // The store has the row already: the batch is told as the rows before
+    // it, then the row itself.
+    Flush(m_store.Count() - 1);
+    beginInsertRows(QModelIndex(), row, row);
+    m_published = m_store.Count();
+    endInsertRows();
+}
+
+void ListViewModel::CellsChanged(std::int32_t row)
+{
+    if (row >= m_published)
+        return;  // the view learns of the whole row with its batch
+    m_firstChanged = m_firstChanged > m_lastChanged ? row : std::min(m_firstChanged, row);
+    m_lastChanged = std::max(m_lastChanged, row);
+    Schedule();
+}
+
+void ListViewModel::EverythingChanged()
+{
+    if (m_published > 0) {
+        m_firstChanged = 0;
+        m_lastChanged = m_published - 1;
+    }
+    Flush();
+}
+
+void ListViewModel::Clear()
+{
+    m_batch.stop();
+    beginResetModel();
+    m_store.Clear();
+    m_published = 0;
+    m_firstChanged = 1;
+    m_lastChanged = 0;
+    m_makeVisible = -1;
+    endResetModel();
+}
+
+void ListViewModel::RequestVisible(std::int32_t row)
+{
+    m_makeVisible = row;
+    Schedule();
+}
+
+void ListViewModel::Flush()
+{
+    Flush(m_store.Count());
+}
+
+void ListViewModel::Flush(std::int32_t rows)
+{
+    m_batch.stop();
+    if (m_published < rows) {
+        beginInsertRows(QModelIndex(), m_published, rows - 1);
+        m_published = rows;
+        endInsertRows();
+    }
+    if (m_firstChanged <= m_lastChanged) {
+        std::int32_t last = std::min(m_lastChanged, m_published - 1);
+        if (m_firstChanged <= last)
+            emit dataChanged(index(m_firstChanged, 0), index(last, columnCount() - 1));
+        m_firstChanged = 1;
+        m_lastChanged = 0;
+    }
+    std::int32_t visible = std::exchange(m_makeVisible, -1);
+    if (visible >= 0 && visible < m_published && onMakeVisible)
+        onMakeVisible(visible);
+}
+
+int ListViewModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_published;
+}
+
+int ListViewModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : std::max<int>(1, m_store.ColumnCount());
+}
+
+QVariant ListViewModel::data(const QModelIndex& index, int role) const
+{
+    const ListViewRow* row = m_store.Row(index.row());
+    if (!row || index.row() >= m_published)
+        return {};
+    auto column = static_cast<std::size_t>(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return column < row->Cells.size() ? ToQString(row->Cells[column].Text) : QString();
+    case Qt::TextAlignmentRole:
+        return column < m_look.columns.size() ? QVariant(AlignmentOf(m_look.columns[column].Alignment)) : QVariant();
+    case Qt::CheckStateRole:
+        if (!m_look.checkBoxes || column != 0)
+            return {};
+        return row->StateBits == kCheckedBits ? Qt::Checked : Qt::Unchecked;
+    case Qt::ToolTipRole:
+        return row->TipText.empty() ? QVariant() : QVariant(ToQString(row->TipText));
+    case Qt::ForegroundRole:
+        return QBrush(m_look.textColour);
+    case Qt::BackgroundRole:
+        return QBrush(m_look.textBackColour);
+    default:
+        return {};
+    }
+}
+
+bool ListViewModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    ListViewRow* row = m_store.Row(index.row());
+    if (!row || index.row() >= m_published)
+        return false;
+    if (role == Qt::CheckStateRole && m_look.checkBoxes && index.column() == 0) {
+        row->StateBits = value.toInt() == Qt::Checked ? kCheckedBits : kUncheckedBits;
+        emit dataChanged(index, index);
+        if (onCheckToggled)
+            onCheckToggled(index.row());
+        return true;
+    }
+    if (role == Qt::EditRole && index.column() == 0) {
+        ListViewCell* cell = m_store.Cell(index.row(), 0);
+        cell->Text = codepage::Utf16ToGbk(value.toString().toStdU16String());
+        emit dataChanged(index, index);
+        return true;
+    }
+    return false;
+}
+
+Qt::ItemFlags ListViewModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    if (index.column() == 0 && m_look.editLabels)
+        flags |= Qt::ItemIsEditable;
+    if (index.column() == 0 && m_look.checkBoxes)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || static_cast<std::size_t>(section) >= m_look.columns.size())
+        return {};
+    const ListViewColumn& column = m_look.columns[static_cast<std::size_t>(section)];
+    if (role == Qt::DisplayRole)
+        return ToQString(column.Title);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant(AlignmentOf(column.Alignment));
+    return {};
+}
+
+}  // namespace vellumry::units
