@@ -12,11 +12,17 @@
 // 2007); a unit of another type answers the default result.
 //
 // Any thread; `work` runs on the window thread.
+//
+// Only work that answers nothing may be queued (OnUnitLater below): the
+// answering commands wait for their call, so a worker adding rows keeps at
+// most the few calls of one row in the queue ahead of the window thread.
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "platform/ui/WindowThreadCalls.h"
 #include "runtime/TypedValue.h"
@@ -58,6 +64,68 @@ auto OnUnit(std::int32_t count, const runtime::TypedValue* arguments, Work&& wor
             return unit ? work(*unit) : Result{};
         }
     });
+}
+
+namespace detail {
+
+// Calls queued by OnUnitLater and not yet run or dropped, for all units.
+inline std::atomic<int>& QueuedUnitCalls()
+{
+    static std::atomic<int> count{0};
+    return count;
+}
+
+// Counts one queued call for as long as the call's record holds it.
+class QueuedUnitCall {
+public:
+    QueuedUnitCall() { QueuedUnitCalls().fetch_add(1, std::memory_order_relaxed); }
+    QueuedUnitCall(QueuedUnitCall&& other) noexcept : m_counts(std::exchange(other.m_counts, false)) {}
+    QueuedUnitCall(const QueuedUnitCall&) = delete;
+    QueuedUnitCall& operator=(const QueuedUnitCall&) = delete;
+    QueuedUnitCall& operator=(QueuedUnitCall&&) = delete;
+    ~QueuedUnitCall()
+    {
+        if (m_counts)
+            QueuedUnitCalls().fetch_sub(1, std::memory_order_relaxed);
+    }
+
+private:
+    bool m_counts = true;
+};
+
+// Beyond this many, a queuing call waits for its turn instead, so that a
+// worker that only ever queues cannot fill memory or hold the window thread
+// in one long run of queued work.
+inline constexpr int kMostQueuedUnitCalls = 256;
+
+}  // namespace detail
+
+// For commands that answer nothing: on the window thread (and with no
+// application object) the work runs at once; from a worker it is queued and
+// the worker goes on without waiting. The queue keeps the order of each
+// worker's calls, so a later call of the same worker (a read, say) finds the
+// work done; work queued by a worker that has been told to stop is dropped
+// on the window thread, so it has no effect after the stop returned. `work`
+// is kept by value and must own what it uses.
+template <typename Unit, typename Work>
+void OnUnitLater(std::int32_t count, const runtime::TypedValue* arguments, Work work)
+{
+    forms::FormId formId = count >= 1 ? arguments[0].low : 0;
+    forms::UnitId unitId = count >= 1 ? arguments[0].high : 0;
+    auto run = [formId, unitId, work = std::move(work)]() mutable {
+        if (auto* unit = dynamic_cast<Unit*>(host::ResolveUnitOrReport(formId, unitId)))
+            work(*unit);
+    };
+    if (ui::OnWindowThread()) {
+        if (ui::MayCallWindow())
+            run();
+        return;
+    }
+    if (detail::QueuedUnitCalls().load(std::memory_order_relaxed) >= detail::kMostQueuedUnitCalls) {
+        ui::RunOnWindowThread(run);
+        return;
+    }
+    ui::PostToWindowThread([run = std::move(run), counted = detail::QueuedUnitCall()]() mutable { run(); });
 }
 
 }  // namespace vellumry::units

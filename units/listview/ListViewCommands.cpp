@@ -40,13 +40,14 @@ void SetCellField(CellField field, std::int32_t count, const TypedValue* argumen
     std::int32_t row = IntArgument(count, arguments, 1).value_or(-1);
     std::int32_t column = IntArgument(count, arguments, 2).value_or(0);
     std::int32_t number = 0;
-    std::string_view text;
+    std::string text;
     if (field == CellField::Text)
         text = TextArgument(count, arguments, 3);
     else
         number = IntArgument(count, arguments, 3).value_or(0);
-    OnUnit<CListViewUnit>(count, arguments,
-                          [&](CListViewUnit& unit) { unit.SetCell(field, row, column, number, text); });
+    OnUnitLater<CListViewUnit>(count, arguments, [=, text = std::move(text)](CListViewUnit& unit) {
+        unit.SetCell(field, row, column, number, text);
+    });
 }
 
 TypedValue GetCellField(CellField field, std::int32_t count, const TypedValue* arguments)
@@ -82,13 +83,13 @@ void GetRowCountCommand(TypedValue* result, std::int32_t count, const TypedValue
 
 void DeleteAllRowsCommand(TypedValue*, std::int32_t count, const TypedValue* arguments)
 {
-    OnUnit<CListViewUnit>(count, arguments, [](CListViewUnit& unit) { unit.DeleteAllRows(); });
+    OnUnitLater<CListViewUnit>(count, arguments, [](CListViewUnit& unit) { unit.DeleteAllRows(); });
 }
 
 void EnsureRowVisibleCommand(TypedValue*, std::int32_t count, const TypedValue* arguments)
 {
     std::int32_t row = IntArgument(count, arguments, 1).value_or(-1);
-    OnUnit<CListViewUnit>(count, arguments, [&](CListViewUnit& unit) { unit.EnsureRowVisible(row); });
+    OnUnitLater<CListViewUnit>(count, arguments, [row](CListViewUnit& unit) { unit.EnsureRowVisible(row); });
 }
 
 }  // namespace vellumry::units
