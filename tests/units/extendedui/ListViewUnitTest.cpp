@@ -16,6 +16,7 @@
 
 #include "forms/engine/EventDispatch.h"
 #include "forms/engine/FormEngine.h"
+#include "forms/engine/UnitProperties.h"
 #include "forms/engine/UnitType.h"
 #include "platform/ui/qt/WidgetWindows.h"
 #include "runtime/RuntimeHeap.h"
@@ -336,6 +337,27 @@ TEST_F(ListView, PropertiesAreClampedStoredAndAskForRecreationWhereNeeded)
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(*saved, list.Properties());
     EXPECT_EQ(list.Save()[0], 1);  // written as version 1
+}
+
+TEST_F(ListView, ARecreatingWriteRebuildsTheListFromItsRecord)
+{
+    units::ListViewProperties p = StartFormList();
+    std::vector<units::ListViewRowRecord> rows = {{0, -1, -1, 0, 0, "stored", ""}};
+    p.InitialRows = units::WriteListViewRows(rows);
+    Load(p);
+    AddRows(3);
+    EXPECT_EQ(RowCount(), 4);
+    units::CListViewUnit* before = List();
+    // Through the form engine, as the application writes: SortOrder (index
+    // 8 + 23) asks for a new window.
+    forms::WriteUnitProperty(kTestFormId, kListId, 8 + 23, 0, static_cast<std::uint32_t>(-1), 0);
+    units::CListViewUnit* after = List();
+    ASSERT_NE(after, nullptr);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after->Properties().SortOrder, 0);
+    EXPECT_EQ(RowCount(), 1);  // the rows added by commands are gone, the stored one is back
+    EXPECT_EQ(CellText(0, 0), "stored");
+    EXPECT_EQ(after->Properties().Columns, p.Columns);
 }
 
 TEST_F(ListView, CurrentRowSelectsAndReadsTheFirstSelectedRow)
