@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -93,13 +94,12 @@ CListViewUnit* CListViewUnit::Create(const CreateArguments& arguments)
 CListViewUnit::~CListViewUnit()
 {
     *m_alive = false;
-    if (m_widget) {
+    // The widget outlives the unit a little (it is deleted later): nothing
+    // of it may call back into the unit.
+    for (const QMetaObject::Connection& connection : m_connections)
+        QObject::disconnect(connection);
+    if (m_widget)
         m_widget->ForgetUnit();
-        m_widget->disconnect();
-        if (m_widget->selectionModel())
-            m_widget->selectionModel()->disconnect();
-        m_widget->header()->disconnect(m_widget->header(), &QHeaderView::sectionClicked, nullptr, nullptr);
-    }
     if (m_model) {
         m_model->onCheckToggled = nullptr;
         m_model->onMakeVisible = nullptr;
@@ -194,24 +194,33 @@ void CListViewUnit::ApplyHotTracking()
 
 void CListViewUnit::ConnectEvents()
 {
-    QObject::connect(m_widget->selectionModel(), &QItemSelectionModel::currentChanged, m_widget,
-                     [this](const QModelIndex& current) {
-                         if (!current.isValid()) {
-                             m_focusedRow = -1;
-                             return;
-                         }
-                         if (current.row() == m_focusedRow)
-                             return;
-                         m_focusedRow = current.row();
-                         Raise(kRowFocused);
-                     });
-    QObject::connect(m_widget, &QAbstractItemView::activated, m_widget, [this] { Raise(kRowActivated); });
-    QObject::connect(m_widget->header(), &QHeaderView::sectionClicked, m_widget,
-                     [this](int column) { Raise(kColumnClicked, {column}); });
-    QObject::connect(m_widget, &QAbstractItemView::entered, m_widget, [this](const QModelIndex& index) {
-        if (m_properties.HotTracking && index.isValid())
-            Raise(kRowHotTracked, {index.row()});
-    });
+    m_connections.push_back(QObject::connect(
+        m_widget->selectionModel(), &QItemSelectionModel::currentChanged, m_widget, [this](const QModelIndex& current) {
+            if (!current.isValid()) {
+                m_focusedRow = -1;
+                return;
+            }
+            if (current.row() == m_focusedRow)
+                return;
+            m_focusedRow = current.row();
+            Raise(kRowFocused);
+        }));
+    m_connections.push_back(
+        QObject::connect(m_widget, &QAbstractItemView::activated, m_widget, [this] { Raise(kRowActivated); }));
+    // With hot tracking one click activates a row.
+    m_connections.push_back(QObject::connect(m_widget, &QAbstractItemView::clicked, m_widget, [this] {
+        bool singleClickActivates = m_widget->style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick,
+                                                                 nullptr, m_widget) != 0;
+        if (m_properties.HotTracking && !singleClickActivates)
+            Raise(kRowActivated);
+    }));
+    m_connections.push_back(QObject::connect(m_widget->header(), &QHeaderView::sectionClicked, m_widget,
+                                             [this](int column) { Raise(kColumnClicked, {column}); }));
+    m_connections.push_back(
+        QObject::connect(m_widget, &QAbstractItemView::entered, m_widget, [this](const QModelIndex& index) {
+            if (m_properties.HotTracking && index.isValid())
+                Raise(kRowHotTracked, {index.row()});
+        }));
     HWND window = Handle();
     m_model->onCheckToggled = [window](std::int32_t row) {
         PostMessageA(window, kMessageCheckToggled, static_cast<WPARAM>(row), 0);

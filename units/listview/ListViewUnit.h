@@ -17,6 +17,7 @@
 // Window thread only; the library commands carry their calls over
 // (ListViewCommands.h).
 
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
 
@@ -128,6 +129,7 @@ private:
     DWORD m_exStyle = 0;
     std::string m_editedText;
     std::int32_t m_focusedRow = -1;
+    std::vector<QMetaObject::Connection> m_connections;
     // Cleared when the unit goes, for code that raised an event to find out.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

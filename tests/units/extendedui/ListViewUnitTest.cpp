@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include <cstring>
@@ -37,7 +39,7 @@ using runtime::ExtendedUiCommand;
 constexpr std::int32_t kDarkGrey = 0x00ECECEC;
 
 // Handler positions of this file's handler list.
-enum : std::uint32_t { kLog = 0, kLogAndRefuse = 1 };
+enum : std::uint32_t { kLog = 0, kLogAndRefuse = 1, kDestroyList = 2 };
 
 std::string Line(const forms::EventCall& call)
 {
@@ -64,6 +66,14 @@ void LogAndRefuse(forms::EventCall& call)
     Log(call);
     call.hasResult = true;
     call.result = 0;
+}
+
+// A handler that takes the list away while the list is raising its event.
+void DestroyList(forms::EventCall& call)
+{
+    Log(call);
+    if (auto* list = forms::ResolveUnit(call.formId, call.unitId))
+        DestroyWindow(list->Handle());
 }
 
 units::Bytes ThreeColumns(std::int32_t secondAlignment = 0, std::int32_t thirdAlignment = 0)
@@ -100,7 +110,7 @@ protected:
     void SetUp() override
     {
         ExtendedUiForm::SetUp();
-        static const forms::EventHandler handlers[] = {Log, LogAndRefuse};
+        static const forms::EventHandler handlers[] = {Log, LogAndRefuse, DestroyList};
         forms::SetEventHandlers(handlers);
     }
     units::ListViewWidget& View() { return *List()->Widget(); }
@@ -426,6 +436,19 @@ TEST_F(ListView, ClicksRaiseRowFocusedThenClickedAndHeaderClicksTheColumn)
                       QPoint(header->sectionViewportPosition(2) + 10, header->height() / 2));
     EXPECT_EQ(Events(), (std::vector<std::string>{"event 0", "event 4", "event 4", "event 0", "event 5",
                                                   "event 2 2"}));
+}
+
+TEST_F(ListView, AHandlerMayDestroyTheListWhileItsClickIsUnderWay)
+{
+    Load(StartFormList(), {}, {{0, kDestroyList}, {4, kLog}});
+    AddRows(3);
+    QPointer<QWidget> view = &View();
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, View().visualRect(Model().index(1, 0)).center());
+    EXPECT_EQ(List(), nullptr);
+    // The click's release found no unit to tell.
+    EXPECT_EQ(Events(), (std::vector<std::string>{"event 0"}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(view.isNull());
 }
 
 TEST_F(ListView, SpaceTogglesTheCheckBoxOfTheFocusedRowAndRaisesCheckChanged)
