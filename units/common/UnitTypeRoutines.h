@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "forms/engine/UnitType.h"
@@ -20,18 +19,6 @@ namespace vellumry::units {
 inline std::span<const std::uint8_t> RecordBytes(const std::uint8_t* data, std::int32_t length)
 {
     return {data, data ? static_cast<std::size_t>(std::max(length, 0)) : 0};
-}
-
-// Enumerating a record's texts: the face name of a `Font` block that is a
-// 60-byte LOGFONTA (32 bytes from offset 28, up to its zero byte).
-inline void VisitFontFaceName(std::span<const std::uint8_t> font, forms::TextVisitor visit, void* context)
-{
-    constexpr std::size_t kLogFontSize = 60, kFaceName = 28, kFaceNameSize = 32;
-    if (font.size() != kLogFontSize)
-        return;
-    std::string name(reinterpret_cast<const char*>(font.data() + kFaceName), kFaceNameSize);
-    name.resize(name.find('\0') == std::string::npos ? kFaceNameSize : name.find('\0'));
-    visit(context, name.c_str());
 }
 
 template <typename Unit>

@@ -32,6 +32,7 @@
 #include "forms/description/Identifiers.h"
 #include "forms/engine/UnitType.h"
 #include "platform/ui/WindowObject.h"
+#include "units/common/UnitTypeRoutines.h"
 #include "units/common/UnitHost.h"
 #include "units/listview/ListViewProperties.h"
 #include "units/listview/ListViewRowStore.h"
@@ -55,16 +56,7 @@ struct NewRow {
 
 class CListViewUnit : public ui::WindowObject {
 public:
-    struct CreateArguments {
-        std::span<const std::uint8_t> record;
-        DWORD baseStyle = 0;
-        HWND parent = nullptr;
-        std::int32_t controlId = 0;
-        RECT rect{};
-        forms::FormId formId = 0;
-        forms::UnitId unitId = 0;
-        bool creationFlag = false;
-    };
+    using CreateArguments = UnitCreateArguments;
 
     // Null when the record does not load or the window cannot be made.
     static CListViewUnit* Create(const CreateArguments& arguments);

@@ -1,6 +1,7 @@
 #include "units/listview/ListViewUnitType.h"
 
 #include "forms/engine/UnitType.h"
+#include "units/common/FontFaceName.h"
 #include "units/common/UnitTypeRoutines.h"
 #include "units/listview/ListViewColumns.h"
 #include "units/listview/ListViewProperties.h"
@@ -10,30 +11,14 @@
 namespace vellumry::units {
 namespace {
 
-ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD style, HWND parent,
-                         std::int32_t controlId, HMENU, std::int32_t left, std::int32_t top, std::int32_t width,
-                         std::int32_t height, std::uint32_t formId, std::uint32_t unitId, std::int32_t flag,
-                         std::int32_t)
-{
-    CListViewUnit::CreateArguments arguments;
-    arguments.record = RecordBytes(data, length);
-    arguments.baseStyle = style;
-    arguments.parent = parent;
-    arguments.controlId = controlId;
-    arguments.rect = {left, top, left + width, top + height};
-    arguments.formId = formId;
-    arguments.unitId = unitId;
-    arguments.creationFlag = flag != 0;
-    return CListViewUnit::Create(arguments);
-}
-
 // The font's face name, each column title, each row record's text and tip.
 void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVisitor visit, void* context)
 {
     auto record = LoadRecord<ListViewProperties>(RecordBytes(data, length));
     if (!record)
         return;
-    VisitFontFaceName(record->Font, visit, context);
+    if (std::string face = FontFaceName(record->Font); !face.empty())
+        visit(context, face.c_str());
     if (auto columns = ParseListViewColumns(record->Columns))
         for (const ListViewColumn& column : *columns)
             visit(context, column.Title.c_str());
@@ -45,7 +30,7 @@ void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVi
 }
 
 constexpr forms::UnitType kListViewUnitType = {
-    .create = Create,
+    .create = UnitTypeRoutines<CListViewUnit>::Create,
     .writeProperty = UnitTypeRoutines<CListViewUnit>::Write,
     .saveProperties = UnitTypeRoutines<CListViewUnit>::Save,
     .readProperty = UnitTypeRoutines<CListViewUnit>::Read,

@@ -17,6 +17,7 @@
 #include "forms/description/Identifiers.h"
 #include "forms/engine/UnitType.h"
 #include "platform/ui/WindowObject.h"
+#include "units/common/UnitTypeRoutines.h"
 #include "units/statusbar/StatusBarParts.h"
 #include "units/statusbar/StatusBarProperties.h"
 
@@ -30,15 +31,7 @@ enum class PartField : std::int32_t { Text = 0, TipText = 1, Width = 2, Style = 
 
 class CStatusBarUnit : public ui::WindowObject {
 public:
-    struct CreateArguments {
-        std::span<const std::uint8_t> record;
-        DWORD baseStyle = 0;
-        HWND parent = nullptr;
-        std::int32_t controlId = 0;
-        RECT rect{};
-        forms::FormId formId = 0;
-        forms::UnitId unitId = 0;
-    };
+    using CreateArguments = UnitCreateArguments;
 
     // Null when the record does not load or the window cannot be made.
     static CStatusBarUnit* Create(const CreateArguments& arguments);

@@ -1,6 +1,7 @@
 #include "units/statusbar/StatusBarUnitType.h"
 
 #include "forms/engine/UnitType.h"
+#include "units/common/FontFaceName.h"
 #include "units/common/UnitTypeRoutines.h"
 #include "units/statusbar/StatusBarParts.h"
 #include "units/statusbar/StatusBarProperties.h"
@@ -9,29 +10,14 @@
 namespace vellumry::units {
 namespace {
 
-ui::WindowObject* Create(const std::uint8_t* data, std::int32_t length, DWORD style, HWND parent,
-                         std::int32_t controlId, HMENU, std::int32_t left, std::int32_t top, std::int32_t width,
-                         std::int32_t height, std::uint32_t formId, std::uint32_t unitId, std::int32_t,
-                         std::int32_t)
-{
-    CStatusBarUnit::CreateArguments arguments;
-    arguments.record = RecordBytes(data, length);
-    arguments.baseStyle = style;
-    arguments.parent = parent;
-    arguments.controlId = controlId;
-    arguments.rect = {left, top, left + width, top + height};
-    arguments.formId = formId;
-    arguments.unitId = unitId;
-    return CStatusBarUnit::Create(arguments);
-}
-
 // The font's face name, then each part's text and tip text.
 void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVisitor visit, void* context)
 {
     auto record = LoadRecord<StatusBarProperties>(RecordBytes(data, length));
     if (!record)
         return;
-    VisitFontFaceName(record->Font, visit, context);
+    if (std::string face = FontFaceName(record->Font); !face.empty())
+        visit(context, face.c_str());
     auto parts = ParseStatusBarParts(record->Parts);
     if (!parts)
         return;
@@ -42,7 +28,7 @@ void EnumerateTexts(const std::uint8_t* data, std::int32_t length, forms::TextVi
 }
 
 constexpr forms::UnitType kStatusBarUnitType = {
-    .create = Create,
+    .create = UnitTypeRoutines<CStatusBarUnit>::Create,
     .writeProperty = UnitTypeRoutines<CStatusBarUnit>::Write,
     .saveProperties = UnitTypeRoutines<CStatusBarUnit>::Save,
     .readProperty = UnitTypeRoutines<CStatusBarUnit>::Read,
