@@ -25,8 +25,12 @@
 #include "units/common/UnitHost.h"
 #include "units/editbox/EditBoxUnit.h"
 #include "units/editbox/EditBoxUnitType.h"
+#include "units/listview/ListViewUnit.h"
+#include "units/listview/ListViewUnitType.h"
 #include "units/picturebox/PictureBoxUnit.h"
 #include "units/picturebox/PictureBoxUnitType.h"
+#include "units/statusbar/StatusBarUnit.h"
+#include "units/statusbar/StatusBarUnitType.h"
 #include "units/translabel/TransLabelUnit.h"
 #include "units/translabel/TransLabelUnitType.h"
 #include "units/window/WindowUnitType.h"
@@ -69,12 +73,8 @@ protected:
         units::InstallButtonUnitType();
         units::InstallEditBoxUnitType();
         units::InstallTransLabelUnitType();
-        // The status bar and the report list come as units of their own; a
-        // type that has no create routine yet is stood in for by the plain
-        // test unit, so that the engine goes on to the units after it.
-        for (runtime::DataTypeTag tag : {runtime::kStatusBarType, runtime::kListViewType})
-            if (!forms::OperationsOf(units::host::DataType(tag)).create)
-                test::InstallTestUnitType(tag);
+        units::InstallStatusBarUnitType();
+        units::InstallListViewUnitType();
         static const std::vector<forms::EventHandler> handlers(std::size(app::kHandlerNames), IgnoreEvent);
         forms::SetEventHandlers(handlers);
         auto table = forms::ReadTemplate(forms::TemplateStream(app::ProgramDescription()), forms::kHandlerCodeBase);
@@ -121,8 +121,8 @@ TEST_F(StartFormUnits, EveryUnitOfTheFormIsMade)
     for (forms::UnitId unitId : {0x1601000Bu, 0x16010008u, 0x16010007u, 0x16010003u})
         EXPECT_NE(UnitOf<units::CTransLabelUnit>(unitId), nullptr) << std::hex << unitId;
     EXPECT_NE(UnitOf<units::CPicBoxUnit>(0x160149CF), nullptr);
-    EXPECT_NE(forms::ResolveUnit(app::kStartFormId, 0x16010004), nullptr);  // status bar
-    EXPECT_NE(forms::ResolveUnit(app::kStartFormId, 0x16010014), nullptr);  // report list
+    EXPECT_NE(UnitOf<units::CStatusBarUnit>(0x16010004), nullptr);
+    EXPECT_NE(UnitOf<units::CListViewUnit>(0x16010014), nullptr);
 }
 
 TEST_F(StartFormUnits, TheDrawnFormShowsLabelsBoxesAndButtons)
