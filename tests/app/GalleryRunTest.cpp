@@ -250,8 +250,9 @@ TEST_F(GalleryRun, APictureThatDidNotArriveIsMarkedFailedAndLeavesNoFile)
 
     for (size_t i = 0; i < failing.size(); ++i) {
         EXPECT_EQ(m_units.rows[i][2], Gbk("下载失败")) << failing[i];
-        if (i > 0)
+        if (i > 0) {
             EXPECT_FALSE(std::filesystem::exists(dir.File(std::to_string(i + 1) + ".jpg"))) << failing[i];
+        }
     }
     EXPECT_EQ(test::ReadHostFile(dir.File("1.jpg")), "earlier picture");
     EXPECT_EQ(m_units.rows.back()[2], Gbk("下载完成"));
