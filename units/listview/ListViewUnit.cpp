@@ -72,10 +72,8 @@ CListViewUnit* CListViewUnit::Create(const CreateArguments& arguments)
     auto properties = LoadRecord<ListViewProperties>(arguments.record);
     if (!properties)
         return nullptr;
-    std::unique_ptr<CListViewUnit> unit(new CListViewUnit);
+    std::unique_ptr<CListViewUnit> unit(new CListViewUnit(arguments));
     unit->m_properties = std::move(*properties);
-    unit->m_formId = arguments.formId;
-    unit->m_unitId = arguments.unitId;
     unit->m_creationFlag = arguments.creationFlag;
     if (!unit->CreateWindowFor(arguments))
         return nullptr;
@@ -424,12 +422,6 @@ LRESULT CListViewUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return WindowObject::WindowProc(message, wParam, lParam);
     }
-}
-
-void CListViewUnit::PostNcDestroy()
-{
-    host::UnitDestroyed(m_formId, m_unitId);
-    DisposeUnit(this);  // nothing may touch this object after here
 }
 
 // Properties.

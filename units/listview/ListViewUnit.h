@@ -31,7 +31,7 @@
 
 #include "forms/description/Identifiers.h"
 #include "forms/engine/UnitType.h"
-#include "platform/ui/WindowObject.h"
+#include "units/common/UnitObject.h"
 #include "units/common/UnitTypeRoutines.h"
 #include "units/common/UnitHost.h"
 #include "units/listview/ListViewProperties.h"
@@ -54,10 +54,8 @@ struct NewRow {
     std::optional<std::int32_t> itemData;
 };
 
-class CListViewUnit : public ui::WindowObject {
+class CListViewUnit : public UnitObject {
 public:
-    using CreateArguments = UnitCreateArguments;
-
     // Null when the record does not load or the window cannot be made.
     static CListViewUnit* Create(const CreateArguments& arguments);
     ~CListViewUnit() override;
@@ -85,7 +83,6 @@ public:
     const std::string& EditedText() const { return m_editedText; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override;
 
     // From the widget: a click ended; a label edit starts (false cancels
     // it); a label edit ended with `text`, or was given up (false rejects
@@ -98,7 +95,7 @@ public:
     static constexpr UINT kMessageCheckToggled = WM_USER + 1;
 
 private:
-    CListViewUnit() = default;
+    explicit CListViewUnit(const CreateArguments& arguments) : UnitObject(arguments) {}
     bool CreateWindowFor(const CreateArguments& arguments);
     void ConnectEvents();
     void ApplyLook();
@@ -115,8 +112,6 @@ private:
     std::shared_ptr<ListViewRowStore> m_rows = std::make_shared<ListViewRowStore>();
     ListViewModel* m_model = nullptr;  // owned by the widget
     QPointer<ListViewWidget> m_widget;
-    forms::FormId m_formId = 0;
-    forms::UnitId m_unitId = 0;
     bool m_creationFlag = false;
     DWORD m_exStyle = 0;
     std::string m_editedText;

@@ -42,10 +42,8 @@ CStatusBarUnit* CStatusBarUnit::Create(const CreateArguments& arguments)
     auto properties = LoadRecord<StatusBarProperties>(arguments.record);
     if (!properties)
         return nullptr;
-    std::unique_ptr<CStatusBarUnit> unit(new CStatusBarUnit);
+    std::unique_ptr<CStatusBarUnit> unit(new CStatusBarUnit(arguments));
     unit->m_properties = std::move(*properties);
-    unit->m_formId = arguments.formId;
-    unit->m_unitId = arguments.unitId;
     if (!unit->CreateWindowFor(arguments))
         return nullptr;
     unit->ApplyFont();
@@ -175,12 +173,6 @@ void CStatusBarUnit::Paint(QPainter& painter)
         option.rect = QRect(all.right() - kGripSize, all.bottom() - kGripSize, kGripSize, kGripSize);
         m_widget->style()->drawControl(QStyle::CE_SizeGrip, &option, &painter, m_widget);
     }
-}
-
-void CStatusBarUnit::PostNcDestroy()
-{
-    host::UnitDestroyed(m_formId, m_unitId);
-    DisposeUnit(this);  // nothing may touch this object after here
 }
 
 std::int32_t CStatusBarUnit::WriteProperty(std::int32_t number, const forms::UnitPropertyValue& value)

@@ -16,7 +16,7 @@
 
 #include "forms/description/Identifiers.h"
 #include "forms/engine/UnitType.h"
-#include "platform/ui/WindowObject.h"
+#include "units/common/UnitObject.h"
 #include "units/common/UnitTypeRoutines.h"
 #include "units/statusbar/StatusBarParts.h"
 #include "units/statusbar/StatusBarProperties.h"
@@ -29,10 +29,8 @@ namespace vellumry::units {
 // What the part routine sets: only the text is a command of the library.
 enum class PartField : std::int32_t { Text = 0, TipText = 1, Width = 2, Style = 3, Image = 4 };
 
-class CStatusBarUnit : public ui::WindowObject {
+class CStatusBarUnit : public UnitObject {
 public:
-    using CreateArguments = UnitCreateArguments;
-
     // Null when the record does not load or the window cannot be made.
     static CStatusBarUnit* Create(const CreateArguments& arguments);
     ~CStatusBarUnit() override;
@@ -50,13 +48,12 @@ public:
     const std::vector<StatusBarPart>& Parts() const { return m_parts; }
     const std::vector<std::int32_t>& Edges() const { return m_edges; }
 
-    void PostNcDestroy() override;
     void Paint(QPainter& painter);
     // The part under a point of the window, -1 for none.
     std::int32_t PartAt(int x) const;
 
 private:
-    CStatusBarUnit() = default;
+    explicit CStatusBarUnit(const CreateArguments& arguments) : UnitObject(arguments) {}
     bool CreateWindowFor(const CreateArguments& arguments);
     // Reads the parts from the block again and redraws them.
     void RefreshParts();
@@ -66,8 +63,6 @@ private:
     std::vector<StatusBarPart> m_parts;
     std::vector<std::int32_t> m_edges;
     QPointer<QWidget> m_widget;
-    forms::FormId m_formId = 0;
-    forms::UnitId m_unitId = 0;
 };
 
 }  // namespace vellumry::units
