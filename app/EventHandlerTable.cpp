@@ -1,12 +1,13 @@
 #include "app/EventHandlerTable.h"
 
+#include "app/MainWindowHandlers.h"
+
 namespace vellumry::app {
 namespace {
 
-// The handlers' routines come with the application's window behaviour; until
-// then each position is bound to no routine, so its events run nothing.
+// Each name of the list is the handler routine of that name.
 constexpr forms::EventHandler kHandlers[] = {
-#define VELLUMRY_HANDLER(name) nullptr,
+#define VELLUMRY_HANDLER(name) &name,
 #include "app/forms/Handlers.def"
 #undef VELLUMRY_HANDLER
 };

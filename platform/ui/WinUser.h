@@ -116,6 +116,7 @@ inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+inline constexpr UINT BM_CLICK = 0x00F5;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;

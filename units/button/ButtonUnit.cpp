@@ -173,6 +173,12 @@ LRESULT CButtonUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         InvalidateRect(Handle(), nullptr, TRUE);
         return result;
     }
+    case BM_CLICK:
+        // A click made by a message, as a press of the mouse would make it:
+        // none on a disabled button. The handler may destroy the unit.
+        if (IsWindowEnabled(Handle()))
+            OnClicked();
+        return 0;
     default:
         return WindowObject::WindowProc(message, wParam, lParam);
     }
