@@ -25,11 +25,15 @@ void DownloadAllPictures(MainWindowUnits& units)
         if (row >= units.GetRowCount())
             continue;
         OwnedText address = units.GetCellText(row, kAddressColumn);
+        // The name is read with the address, while the row is there: a list
+        // cleared during the request must not turn the picture into ".jpg".
+        OwnedText name = units.GetCellText(row, kNumberColumn);
         std::int32_t status = 0;
         OwnedByteSet body = web::HttpObjectRequest(OrEmpty(address.get()), {.status = &status});
         bool done = PictureArrived(status, body.get());
+        if (row >= units.GetRowCount())
+            continue;  // cleared while the picture was on its way: not kept
         if (done) {
-            OwnedText name = units.GetCellText(row, kNumberColumn);
             OwnedText path(runtime::ConcatTexts({folder.get(), OrEmpty(name.get()), kText.kPictureExtension}));
             done = WriteToFile(path.get(), {body.get()});
         }

@@ -11,7 +11,8 @@
 // files are written whole or not at all (a temporary name, then a rename),
 // so neither a failure nor a stop leaves half a picture or an error page
 // under a picture's name. A row the list no longer holds when the run
-// reaches it (cleared meanwhile) is skipped: no request, no file.
+// reaches it (cleared meanwhile) is skipped: no request, no file; nor is a
+// picture kept whose row went while it was on its way.
 //
 // Runs on the download worker; a stop unwinds it at its next runtime call.
 

@@ -285,10 +285,15 @@ TEST_F(GalleryRun, ADownloadIntoAMissingFolderFailsEachRowAndMakesNoFolder)
     EXPECT_FALSE(std::filesystem::exists(dir.File("乗1.jpg")));
 }
 
-// The window's units, with the list cleared as soon as the first row is done.
+// The window's units, with the list cleared as soon as the first row is done
+// or, with `whileRequesting`, once the worker has read the first row's cells
+// and asks for its picture.
 class ClearingUnits final : public app::MainWindowUnits {
 public:
-    explicit ClearingUnits(RecordingUnits& inner) : m_inner(inner) {}
+    explicit ClearingUnits(RecordingUnits& inner, bool whileRequesting = false)
+        : m_inner(inner), m_whileRequesting(whileRequesting)
+    {
+    }
     app::OwnedText Content(app::EditBox box) override { return m_inner.Content(box); }
     void SaveSettings() override {}
     void SetStatusText(const char* text) override { m_inner.SetStatusText(text); }
@@ -301,13 +306,19 @@ public:
     }
     app::OwnedText GetCellText(std::int32_t row, std::int32_t column) override
     {
-        return m_inner.GetCellText(row, column);
+        app::OwnedText text = m_inner.GetCellText(row, column);
+        ++m_cellsRead;
+        if (m_whileRequesting && m_cellsRead == 2)
+            m_inner.rows.clear();
+        return text;
     }
     std::int32_t GetRowCount() override { return m_inner.GetRowCount(); }
     void EnsureRowVisible(std::int32_t) override {}
 
 private:
     RecordingUnits& m_inner;
+    bool m_whileRequesting;
+    int m_cellsRead = 0;
 };
 
 TEST_F(GalleryRun, RowsClearedDuringTheDownloadAreSkipped)
@@ -323,6 +334,18 @@ TEST_F(GalleryRun, RowsClearedDuringTheDownloadAreSkipped)
     EXPECT_EQ(m_gallery.RequestTargets(), std::vector<std::string>{paths[0]});  // one request only
     EXPECT_TRUE(std::filesystem::exists(dir.File("1.jpg")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no ".jpg"
+    EXPECT_EQ(m_units.statusTexts.back(), Gbk("全部下载完成。"));
+
+    // Cleared while the first picture is on its way: it is not kept, under
+    // its name or under ".jpg", and nothing more is asked for.
+    test::ScopedTempDir second;
+    for (size_t i = 0; i < paths.size(); ++i)
+        m_units.rows.push_back({std::to_string(i + 1), m_gallery.Address() + paths[i], ""});
+    m_units.contents[app::EditBox::SaveFolder] = kernel::ToRuntimePath(second.Path());
+    ClearingUnits duringRequest(m_units, true);
+    app::DownloadAllPictures(duringRequest);
+    EXPECT_EQ(m_gallery.RequestTargets(), (std::vector<std::string>{paths[0], paths[0]}));
+    EXPECT_TRUE(std::filesystem::is_empty(second.Path()));
     EXPECT_EQ(m_units.statusTexts.back(), Gbk("全部下载完成。"));
 }
 
