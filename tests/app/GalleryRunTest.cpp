@@ -25,6 +25,7 @@
 #include "platform/kernel/PathMapping.h"
 #include "runtime/DllCommands.h"
 #include "runtime/ValueHelpers.h"
+#include "tests/app/GalleryExpectations.h"
 #include "tests/support/GbkText.h"
 #include "tests/support/ScopedTempDir.h"
 #include "tools/gallery/GalleryLayout.h"
@@ -101,21 +102,9 @@ protected:
     // The rows the gallery's pages `first`..`last` of album 1075110353 give.
     std::vector<std::string> ExpectedAddresses(int first, int last) const
     {
-        std::vector<std::string> addresses;
-        for (int page = first; page <= last; ++page)
-            for (const std::string& path : gallery::SharePicturePaths({"1075110353", page}))
-                addresses.push_back(m_gallery.Address() + path);
-        return addresses;
+        return test::AlbumPictureAddresses(m_gallery, first, last);
     }
-
-    std::vector<std::string> PageTargets() const
-    {
-        std::vector<std::string> pages;
-        for (const std::string& target : m_gallery.RequestTargets())
-            if (target.find(".shtml") != std::string::npos)
-                pages.push_back(target);
-        return pages;
-    }
+    std::vector<std::string> PageTargets() const { return test::PageTargets(m_gallery); }
 
     gallery::GalleryServer m_gallery{0};
     RecordingUnits m_units;
@@ -209,10 +198,7 @@ TEST_F(GalleryRun, TheDownloadWritesEachRowsPictureUnderItsNumber)
     const std::vector<std::string> expected = ExpectedAddresses(1, 2);
     ASSERT_EQ(m_units.rows.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
-        auto picture = gallery::ParsePicturePath(expected[i].substr(m_gallery.Address().size()));
-        ASSERT_TRUE(picture);
-        auto bytes = gallery::PictureBytes(*picture);
-        EXPECT_EQ(test::ReadHostFile(dir.File(std::to_string(i + 1) + ".jpg")), std::string(bytes.begin(), bytes.end()))
+        EXPECT_EQ(test::ReadHostFile(dir.File(std::to_string(i + 1) + ".jpg")), test::ServedPicture(m_gallery, expected[i]))
             << i;
         EXPECT_EQ(m_units.rows[i][2], Gbk("下载完成"));
     }

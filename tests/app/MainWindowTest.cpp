@@ -39,6 +39,7 @@
 #include "runtime/RuntimeInterface.h"
 #include "runtime/RuntimeService.h"
 #include "runtime/Shutdown.h"
+#include "tests/app/GalleryExpectations.h"
 #include "tests/support/GbkText.h"
 #include "tests/support/ScopedTempDir.h"
 #include "tools/gallery/GalleryLayout.h"
@@ -213,10 +214,7 @@ protected:
     std::string SlowAlbum() const { return m_slowGallery.Address() + "/fault/slow/100" + kAlbumPage; }
     std::vector<std::string> SlowPagePictures(int page) const
     {
-        std::vector<std::string> addresses;
-        for (const std::string& path : gallery::SharePicturePaths({"1075110353", page}, m_slowGallery.Shape()))
-            addresses.push_back(m_slowGallery.Address() + path);
-        return addresses;
+        return test::AlbumPictureAddresses(m_slowGallery, page, page);
     }
 
     static std::vector<Row> Rows()
@@ -234,6 +232,7 @@ protected:
         }
         return rows;
     }
+public:
     static void AddRow(const std::string& number, const std::string& address)
     {
         app::StartFormUnits units;
@@ -243,31 +242,13 @@ protected:
         units.SetCellText(row, app::kStatusColumn, Gbk("等待下载————————").c_str());
     }
 
+protected:
     std::vector<std::string> ExpectedAddresses(int first, int last) const
     {
-        std::vector<std::string> addresses;
-        for (int page = first; page <= last; ++page)
-            for (const std::string& path : gallery::SharePicturePaths({"1075110353", page}))
-                addresses.push_back(m_gallery.Address() + path);
-        return addresses;
+        return test::AlbumPictureAddresses(m_gallery, first, last);
     }
-    std::string PictureAt(const std::string& address) const
-    {
-        auto picture = gallery::ParsePicturePath(address.substr(address.find("/740x-")));
-        EXPECT_TRUE(picture) << address;
-        if (!picture)
-            return {};
-        auto bytes = gallery::PictureBytes(*picture);
-        return std::string(bytes.begin(), bytes.end());
-    }
-    std::vector<std::string> PageTargets() const
-    {
-        std::vector<std::string> pages;
-        for (const std::string& target : m_gallery.RequestTargets())
-            if (target.find(".shtml") != std::string::npos)
-                pages.push_back(target);
-        return pages;
-    }
+    std::string PictureAt(const std::string& address) const { return test::ServedPicture(m_gallery, address); }
+    std::vector<std::string> PageTargets() const { return test::PageTargets(m_gallery); }
 
     // The folder chooser answers with `folder` (none: cancelled).
     void AnswerFolder(std::optional<std::string> folder)
@@ -523,11 +504,7 @@ void AddSlowRows(const gallery::GalleryServer& server, int count)
     const auto paths = gallery::SharePicturePaths({"9", 1});
     for (int i = 0; i < count; ++i) {
         const std::string path = paths[static_cast<size_t>(i) % paths.size()];
-        app::StartFormUnits units;
-        const std::int32_t row = units.InsertRow();
-        units.SetCellText(row, app::kNumberColumn, std::to_string(i + 1).c_str());
-        units.SetCellText(row, app::kAddressColumn, (server.Address() + "/fault/slow/5" + path).c_str());
-        units.SetCellText(row, app::kStatusColumn, Gbk("等待下载————————").c_str());
+        MainWindow::AddRow(std::to_string(i + 1), server.Address() + "/fault/slow/5" + path);
     }
 }
 
