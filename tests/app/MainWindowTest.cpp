@@ -508,14 +508,25 @@ void AddSlowRows(const gallery::GalleryServer& server, int count)
     }
 }
 
+// The picture of row `number` of AddSlowRows.
+std::string SlowRowPicture(const gallery::GalleryServer& server, int number)
+{
+    const auto paths = gallery::SharePicturePaths({"9", 1});
+    return test::ServedPicture(server, server.Address() + paths[static_cast<size_t>(number - 1) % paths.size()]);
+}
+
+// Six slow rows downloaded into `dir` until the first is done, while the
+// second picture is on its way.
+#define DOWNLOAD_UNTIL_THE_FIRST_IS_DONE(dir)                                          \
+    AddSlowRows(m_gallery, 6);                                                         \
+    ChooseFolder(dir);                                                                 \
+    Press(app::kDownloadButtonId);                                                     \
+    ASSERT_TRUE(PumpUntil([] { return Rows()[0][2] == Gbk("下载完成"); }))
+
 TEST_F(MainWindow, StopDuringADownloadLeavesNoPartFileAndChangesNothingAfterwards)
 {
     test::ScopedTempDir dir;
-    AddSlowRows(m_gallery, 6);
-    ChooseFolder(dir);
-    Press(app::kDownloadButtonId);
-    // Stopped while the second picture is on its way.
-    ASSERT_TRUE(PumpUntil([] { return Rows()[0][2] == Gbk("下载完成"); }));
+    DOWNLOAD_UNTIL_THE_FIRST_IS_DONE(dir);
     Press(app::kStopButtonId);
     EXPECT_EQ(app::StatusText(), Gbk("线程已停止。"));
     const std::vector<Row> rows = Rows();
@@ -524,14 +535,12 @@ TEST_F(MainWindow, StopDuringADownloadLeavesNoPartFileAndChangesNothingAfterward
     EXPECT_EQ(rows.back()[2], Gbk("等待下载————————"));
 
     // Every file there is a whole picture of a row marked done.
-    const auto paths = gallery::SharePicturePaths({"9", 1});
     for (const std::string& name : FilesIn(dir)) {
-        const int number = std::stoi(name);
+        const int number = std::atoi(name.c_str());
         ASSERT_GE(number, 1) << name;
         EXPECT_EQ(name, std::to_string(number) + ".jpg");
         EXPECT_EQ(rows[static_cast<size_t>(number - 1)][2], Gbk("下载完成")) << name;
-        EXPECT_EQ(test::ReadHostFile(dir.File(name)),
-                  PictureAt(m_gallery.Address() + paths[static_cast<size_t>(number - 1) % paths.size()]));
+        EXPECT_EQ(test::ReadHostFile(dir.File(name)), SlowRowPicture(m_gallery, number)) << name;
     }
     EXPECT_FALSE(FilesIn(dir).empty());
     EXPECT_LT(FilesIn(dir).size(), 6u);
@@ -540,10 +549,7 @@ TEST_F(MainWindow, StopDuringADownloadLeavesNoPartFileAndChangesNothingAfterward
 TEST_F(MainWindow, ClearDuringADownloadSkipsTheRowsThatWent)
 {
     test::ScopedTempDir dir;
-    AddSlowRows(m_gallery, 6);
-    ChooseFolder(dir);
-    Press(app::kDownloadButtonId);
-    ASSERT_TRUE(PumpUntil([] { return Rows()[0][2] == Gbk("下载完成"); }));
+    DOWNLOAD_UNTIL_THE_FIRST_IS_DONE(dir);
     Press(app::kClearButtonId);
     EXPECT_TRUE(Rows().empty());
     ASSERT_TRUE(RunUntilWorkersEnd());
@@ -602,12 +608,10 @@ TEST_F(MainWindow, ClosingWhileADownloadRunsStopsItBeforeTheEnd)
             runtime::RunShutdown();
             bool ok = kernel::LiveWorkerCount() == 0 && app::Globals().chosenFolder == nullptr;
             // Only whole pictures, under their final names.
-            const auto paths = gallery::SharePicturePaths({"9", 1});
             for (const std::string& name : FilesIn(dir)) {
                 const int number = std::atoi(name.c_str());
                 ok = ok && number >= 1 && name == std::to_string(number) + ".jpg" &&
-                     test::ReadHostFile(dir.File(name)) ==
-                         PictureAt(m_gallery.Address() + paths[static_cast<size_t>(number - 1) % paths.size()]);
+                     test::ReadHostFile(dir.File(name)) == SlowRowPicture(m_gallery, number);
             }
             std::_Exit(ok ? 0 : 1);
         },
