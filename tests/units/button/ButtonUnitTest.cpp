@@ -254,6 +254,18 @@ TEST_F(Button, AClickRaisesEventZeroOnce)
     EXPECT_EQ(EventLines(), (std::vector<std::string>{"event 0 16010011"}));
 }
 
+TEST_F(Button, BmClickClicksAnEnabledButtonOnly)
+{
+    Load(Captioned("Go"));
+    ClearJournal();
+    EXPECT_EQ(SendMessageA(Unit()->Handle(), BM_CLICK, 0, 0), 0);
+    EXPECT_EQ(EventLines(), (std::vector<std::string>{"event 0 16010011"}));
+    ClearJournal();
+    EnableWindow(Unit()->Handle(), FALSE);
+    SendMessageA(Unit()->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(EventLines().empty());
+}
+
 TEST_F(Button, FocusComingAndGoingRaisesMinusSevenThenMinusEight)
 {
     Load(Captioned("Go"), true);
