@@ -1,7 +1,7 @@
 #pragma once
 
 // The workers' face of the start form (MainWindowUnits) over the real units:
-// the edit boxes' content property, part 0 of 状态条1 through SetPartText,
+// the edit boxes' content property, the first part of 状态条1 through SetPartText,
 // the report list 超级列表框1 through its library commands, and the settings
 // file beside the program. Every call is one complete operation of the
 // runtime; a stopped worker unwinds at its next call and changes nothing.

@@ -19,7 +19,7 @@ namespace vellumry::app {
 // disabled button does nothing. False when the form has no such window.
 bool PressButton(forms::UnitId button);
 
-// The text of part 0 of 状态条1 (GBK); empty when the bar is gone.
+// The text of the first part of 状态条1 (GBK); empty when the bar is gone.
 std::string StatusText();
 
 // Handles what waits for the window thread (the workers' queued calls
