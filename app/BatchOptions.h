@@ -3,7 +3,7 @@
 // The command line of the batch mode, which drives the real window without
 // a person:
 //   vellumry --batch --address URL --from N --to M --folder DIR
-//            [--picture-host URL]
+//            [--picture-host URL] [--timeout SECONDS] [--screenshot FILE]
 //   vellumry --batch --help
 // Each option takes its value as the next argument or after "=". The values
 // are kept as typed (UTF-8): the batch run types them into the boxes as a
@@ -21,6 +21,8 @@ struct BatchOptions {
     std::string toPage;       // end page, as typed
     std::string folder;       // the save folder, a host path
     std::string pictureHost;  // empty: the settings file's or the default
+    int timeoutSeconds = 0;   // 0: no limit
+    std::string screenshot;   // empty: none; else a PNG of the window at the end
 };
 
 struct BatchCommand {

@@ -1,4 +1,5 @@
 #include "units/statusbar/StatusBarUnit.h"
+#include "units/statusbar/StatusTextObserver.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -107,6 +108,7 @@ bool CStatusBarUnit::SetPart(PartField field, std::int32_t index, std::int32_t n
     if (index < 0 || index >= static_cast<std::int32_t>(m_parts.size()))
         return false;
     StatusBarPart& part = m_parts[static_cast<std::size_t>(index)];
+    const bool textChanged = field == PartField::Text && part.Text != text;
     switch (field) {
     case PartField::Text: part.Text = text; break;
     case PartField::TipText: part.TipText = text; break;
@@ -118,6 +120,9 @@ bool CStatusBarUnit::SetPart(PartField field, std::int32_t index, std::int32_t n
     m_properties.Parts = WriteStatusBarParts(m_parts);
     m_edges = PartEdges(m_parts);
     InvalidateRect(Handle(), nullptr, FALSE);
+    // Last: the observer may end the unit.
+    if (textChanged)
+        NotifyStatusText(m_formId, m_unitId, index, std::string(text));
     return true;
 }
 
