@@ -1,0 +1,198 @@
+// Whole-program benchmark: the batch mode of vellumry parsing 50 pages of
+// the demo gallery (1,000 pages of 20 pictures of 50 KB each) and
+// downloading their 1,000 pictures, against one wget process fetching the
+// same 50 pages and the same 1,000 pictures from a list (sequential,
+// keep-alive), alternately in the same run against the same server. Prints
+// each one's median wall time, throughput, their ratio and each one's peak
+// resident memory (the child's own rusage).
+//   batch_bench [rounds] [pages]
+// The program runs from a copy in a folder of its own, so that its settings
+// file is not the build's; offscreen, without sound.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tools/gallery/GalleryLayout.h"
+#include "tools/gallery/GalleryServer.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vellumry;
+
+constexpr int kPagesInGallery = 1000;
+constexpr int kPicturesPerPage = 20;
+constexpr std::size_t kPictureBytes = 50 * 1024;
+const std::string kAlbum = "1075110353";
+
+struct ChildRun {
+    bool ok = false;
+    double seconds = 0;
+    long peakKiB = 0;
+};
+
+// Runs a program to its end with its output to `log`; its wall time and its
+// own peak resident memory.
+ChildRun Run(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnvironment,
+             const fs::path& log)
+{
+    std::vector<std::string> environment(extraEnvironment);
+    for (char** entry = environ; *entry; ++entry)
+        environment.emplace_back(*entry);
+    std::vector<char*> envp, argv;
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    ChildRun run;
+    pid_t child = 0;
+    const auto start = std::chrono::steady_clock::now();
+    int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.peakKiB = usage.ru_maxrss;
+    return run;
+}
+
+std::string FindProgram(const char* name)
+{
+    for (const char* folder : {"/usr/bin/", "/bin/", "/usr/local/bin/"}) {
+        std::string path = std::string(folder) + name;
+        if (access(path.c_str(), X_OK) == 0)
+            return path;
+    }
+    return {};
+}
+
+// How many files of `size` bytes the folder holds, and how many files in all.
+std::pair<int, int> CountFiles(const fs::path& folder, std::uintmax_t size)
+{
+    int sized = 0, all = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        ++all;
+        if (entry.file_size() == size)
+            ++sized;
+    }
+    return {sized, all};
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Contender {
+    std::string name;
+    std::vector<double> seconds = {};
+    long peakKiB = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const int pages = argc > 2 ? std::clamp(std::atoi(argv[2]), 1, kPagesInGallery) : 50;
+    const int pictures = pages * kPicturesPerPage;
+    const std::string wget = FindProgram("wget");
+    if (wget.empty()) {
+        std::printf("wget is not installed (scripts/setup installs it)\n");
+        return 1;
+    }
+
+    gallery::GalleryShape shape;
+    shape.pagesPerAlbum = kPagesInGallery;
+    shape.picturesPerPage = kPicturesPerPage;
+    shape.pictureBytes = kPictureBytes;
+    gallery::GalleryServer server(0, shape);
+    const std::string host = server.Address();
+
+    const fs::path work = fs::temp_directory_path() / ("batch-bench-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    const fs::path program = work / "vellumry";
+    fs::copy_file(VELLUMRY_EXE, program);
+    {
+        std::ofstream list(work / "list.txt");
+        for (int page = 1; page <= pages; ++page)
+            list << host << "/tu/353/" << kAlbum << "_" << page << ".shtml\n";
+        for (int page = 1; page <= pages; ++page)
+            for (const std::string& path : gallery::SharePicturePaths({kAlbum, page}, shape))
+                list << host << path << "\n";
+    }
+    const fs::path out = work / "out";
+    const std::vector<std::string> wgetCommand = {wget, "-q", "-i", (work / "list.txt").string(), "-P", out.string()};
+    const std::vector<std::string> batchCommand = {
+        program.string(), "--batch",     "--address", host + "/tu/353/" + kAlbum + "_1.shtml",
+        "--from",         "1",           "--to",      std::to_string(pages),
+        "--folder",       out.string(),  "--picture-host", host};
+    const std::vector<std::string> batchEnvironment = {"QT_QPA_PLATFORM=offscreen", "VELLUMRY_SOUND=none"};
+
+    // Once, untimed: the server makes each picture on its first request.
+    fs::create_directories(out);
+    if (!Run(wgetCommand, {}, work / "warm.log").ok) {
+        std::printf("the warm-up fetch failed\n");
+        return 1;
+    }
+
+    Contender ours{"vellumry --batch"}, theirs{"wget -i"};
+    for (int round = 0; round < rounds; ++round) {
+        for (Contender* contender : {&ours, &theirs}) {
+            fs::remove_all(out);
+            fs::create_directories(out);
+            const bool isOurs = contender == &ours;
+            const fs::path log = work / (isOurs ? "batch.log" : "wget.log");
+            ChildRun run = Run(isOurs ? batchCommand : wgetCommand, isOurs ? batchEnvironment
+                                                                         : std::vector<std::string>{},
+                               log);
+            auto [sized, all] = CountFiles(out, kPictureBytes);
+            const int expectedFiles = isOurs ? pictures : pictures + pages;
+            if (!run.ok || sized != pictures || all != expectedFiles) {
+                std::printf("%s failed: %d pictures of %d, %d files (see %s)\n", contender->name.c_str(), sized,
+                            pictures, all, log.c_str());
+                return 1;
+            }
+            contender->seconds.push_back(run.seconds);
+            contender->peakKiB = std::max(contender->peakKiB, run.peakKiB);
+        }
+    }
+
+    const double megabytes = static_cast<double>(pictures) * kPictureBytes / (1024.0 * 1024.0);
+    std::printf("%d pages, %d pictures of %zu bytes (%.1f MiB), %d rounds, medians:\n", pages, pictures, kPictureBytes,
+                megabytes, rounds);
+    for (const Contender* contender : {&ours, &theirs}) {
+        const double seconds = Median(contender->seconds);
+        std::printf("  %-18s %7.3f s  %7.1f pictures/s  %6.1f MiB/s  peak %ld KiB\n", contender->name.c_str(),
+                    seconds, pictures / seconds, megabytes / seconds, contender->peakKiB);
+    }
+    std::printf("throughput ratio vellumry / wget: %.2f (goal: at least 1.0)\n",
+                Median(theirs.seconds) / Median(ours.seconds));
+    fs::remove_all(work);
+    return 0;
+}
