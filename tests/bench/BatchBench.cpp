@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/InstalledProgram.h"
 #include "tools/gallery/GalleryLayout.h"
 #include "tools/gallery/GalleryServer.h"
 
@@ -33,6 +34,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vellumry;
+using bench::FindProgram;
 
 constexpr int kPagesInGallery = 1000;
 constexpr int kPicturesPerPage = 20;
@@ -78,16 +80,6 @@ ChildRun Run(const std::vector<std::string>& arguments, const std::vector<std::s
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     run.peakKiB = usage.ru_maxrss;
     return run;
-}
-
-std::string FindProgram(const char* name)
-{
-    for (const char* folder : {"/usr/bin/", "/bin/", "/usr/local/bin/"}) {
-        std::string path = std::string(folder) + name;
-        if (access(path.c_str(), X_OK) == 0)
-            return path;
-    }
-    return {};
 }
 
 // How many files of `size` bytes the folder holds, and how many files in all.

@@ -28,6 +28,7 @@
 #include "platform/kernel/PathMapping.h"
 #include "runtime/CoreCommandSlots.h"
 #include "runtime/DllCommands.h"
+#include "tests/bench/InstalledProgram.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "web/HttpObjectRequest.h"
 #include "web/InetRequest.h"
@@ -38,6 +39,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vellumry;
+using bench::FindProgram;
 
 constexpr std::size_t kPictureSize = 50 * 1024;
 
@@ -50,16 +52,6 @@ std::string Picture(int number)
         byte = static_cast<char>(state >> 24);
     }
     return bytes;
-}
-
-std::string FindProgram(const char* name)
-{
-    for (const char* folder : {"/usr/bin/", "/bin/", "/usr/local/bin/"}) {
-        std::string path = std::string(folder) + name;
-        if (access(path.c_str(), X_OK) == 0)
-            return path;
-    }
-    return {};
 }
 
 bool Spawn(const std::vector<std::string>& arguments)
