@@ -169,7 +169,7 @@ TEST_F(BatchMode, HelpListsEveryOptionAndTheExitCodes)
 TEST_F(BatchMode, DownloadsEveryPictureOfThePagesIntoTheFolderAndEndsWith0)
 {
     gallery::GalleryServer server(0);
-    const std::string address = server.Address() + "/tu/353/1075110353_1.shtml";
+    const std::string address = server.Address() + "/tu/353/1075110353.shtml";
     const std::string screenshot = m_dir.File("window.png");
     std::vector<std::string> arguments = Batch(address, "2", "3", server.Address());
     arguments.insert(arguments.end(), {"--screenshot", screenshot});
@@ -247,7 +247,7 @@ TEST_F(BatchMode, APictureThatFailsIsCountedAndEndsWith1)
 {
     GalleryWithAMissingPicture server;
     const std::string host = server.Host();
-    Outcome outcome = Run(Batch(host + "/tu/7/77_1.shtml", "1", "1", host));
+    Outcome outcome = Run(Batch(host + "/tu/7/77.shtml", "1", "1", host));
     EXPECT_EQ(outcome.code, 1) << outcome.out << outcome.err;
     const int pictures = gallery::PicturesOnPage({"77", 1});
     EXPECT_NE(outcome.out.find("vellumry: " + std::to_string(pictures) + " rows, " + std::to_string(pictures - 1) +
@@ -264,7 +264,7 @@ TEST_F(BatchMode, PagesThatGiveNoPicturesEndWith1WithoutDownloading)
 {
     gallery::GalleryServer server(0);
     // Start page 3, end page 1: nothing is fetched.
-    Outcome outcome = Run(Batch(server.Address() + "/tu/353/1075110353_1.shtml", "3", "1", server.Address()));
+    Outcome outcome = Run(Batch(server.Address() + "/tu/353/1075110353.shtml", "3", "1", server.Address()));
     EXPECT_EQ(outcome.code, 1) << outcome.out << outcome.err;
     EXPECT_NE(outcome.out.find("解析完成------->共找到0张图片。\n"), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.err.find("vellumry: the parse found no pictures"), std::string::npos) << outcome.err;
@@ -276,7 +276,7 @@ TEST_F(BatchMode, RunningOutOfTimeStopsTheWorkersAndEndsWith1)
 {
     // Pages that never come.
     test::LoopbackHttpServer server([](const test::ServedRequest&) { return test::ReplyScript().Hang(); });
-    std::vector<std::string> arguments = Batch(server.Url("/tu/1/1_1.shtml"), "1", "2", server.Url(""));
+    std::vector<std::string> arguments = Batch(server.Url("/tu/1/1.shtml"), "1", "2", server.Url(""));
     arguments.back() = "2";  // the time limit
     Outcome outcome = Run(arguments);
     EXPECT_EQ(outcome.code, 1) << outcome.out << outcome.err;

@@ -141,7 +141,7 @@ int main(int argc, char** argv)
     const fs::path out = work / "out";
     const std::vector<std::string> wgetCommand = {wget, "-q", "-i", (work / "list.txt").string(), "-P", out.string()};
     const std::vector<std::string> batchCommand = {
-        program.string(), "--batch",     "--address", host + "/tu/353/" + kAlbum + "_1.shtml",
+        program.string(), "--batch",     "--address", host + "/tu/353/" + kAlbum + ".shtml",
         "--from",         "1",           "--to",      std::to_string(pages),
         "--folder",       out.string(),  "--picture-host", host};
     const std::vector<std::string> batchEnvironment = {"QT_QPA_PLATFORM=offscreen", "VELLUMRY_SOUND=none"};
