@@ -59,6 +59,14 @@ bool ElementOffset(const SAFEARRAY* array, const LONG* indices, std::size_t* off
     return true;
 }
 
+// Whether elements of this type own something (a text, an object, a
+// variant's value) that clearing must release and copying must duplicate;
+// the others are plain bytes.
+bool OwnsResources(VARTYPE vt)
+{
+    return vt == VT_BSTR || vt == VT_UNKNOWN || vt == VT_DISPATCH || vt == VT_VARIANT;
+}
+
 void ClearElement(VARTYPE vt, void* element)
 {
     switch (vt) {
@@ -206,9 +214,12 @@ HRESULT SafeArrayDestroy(SAFEARRAY* array)
     VARTYPE vt = vellumry::com::StoredType(array);
     if (array->pvData) {
         auto* data = static_cast<char*>(array->pvData);
-        std::size_t count = SafeArrayElementCount(array);
-        for (std::size_t i = 0; i < count; ++i)
-            vellumry::com::ClearElement(vt, data + i * array->cbElements);
+        // Plain bytes need no clearing one by one before they go.
+        if (vellumry::com::OwnsResources(vt)) {
+            std::size_t count = SafeArrayElementCount(array);
+            for (std::size_t i = 0; i < count; ++i)
+                vellumry::com::ClearElement(vt, data + i * array->cbElements);
+        }
         std::free(array->pvData);
     }
     std::free(reinterpret_cast<char*>(array) - vellumry::com::kPrefix);
@@ -342,6 +353,13 @@ HRESULT SafeArrayCopy(SAFEARRAY* array, SAFEARRAY** copy)
     if (!result)
         return E_OUTOFMEMORY;
     std::size_t count = SafeArrayElementCount(array);
+    if (!vellumry::com::OwnsResources(vt)) {
+        // Plain bytes: one copy of the whole block.
+        if (count > 0)
+            std::memcpy(result->pvData, array->pvData, count * array->cbElements);
+        *copy = result;
+        return S_OK;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         std::size_t at = i * array->cbElements;
         HRESULT hr = vellumry::com::CopyElement(vt, static_cast<char*>(result->pvData) + at,
