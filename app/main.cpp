@@ -6,6 +6,8 @@
 //   vellumry --batch ...          drives the window without a person
 //                                 (vellumry --batch --help tells how)
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +55,10 @@ int RunBatch(int argc, char** argv, const std::vector<std::string_view>& argumen
         return 2;
     }
     options.folder = folder.lexically_normal().string();
+    // The program works in its own folder: a relative picture name means the
+    // folder it was started in.
+    if (!options.screenshot.empty())
+        options.screenshot = std::filesystem::absolute(options.screenshot, error).lexically_normal().string();
     if (options.folder.size() > 1 && options.folder.back() == '/')
         options.folder.pop_back();
     // Without a display the window lives offscreen.
@@ -79,6 +85,11 @@ int main(int argc, char** argv)
 {
     using namespace vellumry;
     using namespace vellumry::app;
+    // The download worker frees a response body and a file's bytes for every
+    // picture; returning that memory to the kernel each time (a trim of the
+    // worker's heap, with a flush of every processor's address cache) cost
+    // more than the transfer. Freed memory up to this much is kept for reuse.
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     if (WantsBatch(arguments) || (argc == 2 && std::strcmp(argv[1], "--help") == 0))
         return RunBatch(argc, argv, arguments);
