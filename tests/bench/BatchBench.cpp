@@ -6,6 +6,12 @@
 // each one's median wall time, throughput, their ratio and each one's peak
 // resident memory (the child's own rusage).
 //   batch_bench [rounds] [pages]
+// A child started straight from this process would be charged with this
+// process's memory (the gallery's pictures) as its peak: the kernel counts
+// the memory the child had before it became the other program. So each
+// child starts from a small launcher, this program again with
+//   batch_bench --launch REPORT PROGRAM [ARGUMENTS...]
+// which runs PROGRAM and writes its peak resident KiB into REPORT.
 // The program runs from a copy in a folder of its own, so that its settings
 // file is not the build's; offscreen, without sound.
 
@@ -41,6 +47,24 @@ constexpr int kPicturesPerPage = 20;
 constexpr std::size_t kPictureBytes = 50 * 1024;
 const std::string kAlbum = "1075110353";
 
+// The launcher: runs the program, writes its peak memory, ends as it ended.
+int Launch(const char* report, char** programAndArguments)
+{
+    pid_t child = fork();
+    if (child < 0)
+        return 127;
+    if (child == 0) {
+        execv(programAndArguments[0], programAndArguments);
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child)
+        return 127;
+    std::ofstream(report) << usage.ru_maxrss << "\n";
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
 struct ChildRun {
     bool ok = false;
     double seconds = 0;
@@ -49,9 +73,12 @@ struct ChildRun {
 
 // Runs a program to its end with its output to `log`; its wall time and its
 // own peak resident memory.
-ChildRun Run(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnvironment,
+ChildRun Run(const std::vector<std::string>& command, const std::vector<std::string>& extraEnvironment,
              const fs::path& log)
 {
+    const fs::path report = log.string() + ".peak";
+    std::vector<std::string> arguments = {fs::read_symlink("/proc/self/exe").string(), "--launch", report.string()};
+    arguments.insert(arguments.end(), command.begin(), command.end());
     std::vector<std::string> environment(extraEnvironment);
     for (char** entry = environ; *entry; ++entry)
         environment.emplace_back(*entry);
@@ -74,11 +101,10 @@ ChildRun Run(const std::vector<std::string>& arguments, const std::vector<std::s
     if (spawned != 0)
         return run;
     int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
+    waitpid(child, &status, 0);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.peakKiB = usage.ru_maxrss;
+    std::ifstream(report) >> run.peakKiB;
     return run;
 }
 
@@ -110,6 +136,8 @@ struct Contender {
 
 int main(int argc, char** argv)
 {
+    if (argc >= 4 && std::string(argv[1]) == "--launch")
+        return Launch(argv[2], argv + 3);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const int pages = argc > 2 ? std::clamp(std::atoi(argv[2]), 1, kPagesInGallery) : 50;
     const int pictures = pages * kPicturesPerPage;
