@@ -13,6 +13,7 @@
 #include <set>
 
 #include "forms/engine/UnitProperties.h"
+#include "platform/ui/SimulatedInput.h"
 #include "platform/ui/qt/WidgetWindows.h"
 #include "tests/support/GbkText.h"
 #include "tests/support/PictureFiles.h"
@@ -264,6 +265,25 @@ TEST_F(Button, BmClickClicksAnEnabledButtonOnly)
     EnableWindow(Unit()->Handle(), FALSE);
     SendMessageA(Unit()->Handle(), BM_CLICK, 0, 0);
     EXPECT_TRUE(EventLines().empty());
+}
+
+TEST_F(Button, AClickMadeForAPersonRaisesEventZeroOnlyWhereAPersonCouldClick)
+{
+    Load(Captioned("Go"));
+    ClearJournal();
+    ASSERT_TRUE(ui::ClickWindow(Unit()->Handle()));
+    EXPECT_EQ(EventLines(), (std::vector<std::string>{"event 0 16010011"}));
+
+    ClearJournal();
+    EnableWindow(Unit()->Handle(), FALSE);
+    EXPECT_FALSE(ui::ClickWindow(Unit()->Handle()));
+    EnableWindow(Unit()->Handle(), TRUE);
+    ShowWindow(Unit()->Handle(), SW_HIDE);
+    EXPECT_FALSE(ui::ClickWindow(Unit()->Handle()));
+    HWND gone = Unit()->Handle();
+    DestroyWindow(gone);
+    EXPECT_FALSE(ui::ClickWindow(gone));
+    EXPECT_EQ(EventLines(), std::vector<std::string>{});
 }
 
 TEST_F(Button, FocusComingAndGoingRaisesMinusSevenThenMinusEight)

@@ -23,6 +23,7 @@
 #include "forms/engine/UnitProperties.h"
 #include "platform/kernel/HandleTable.h"
 #include "platform/kernel/ThreadApi.h"
+#include "platform/ui/SimulatedInput.h"
 #include "platform/ui/qt/WidgetWindows.h"
 #include "runtime/RuntimeHeap.h"
 #include "tests/support/GbkText.h"
@@ -227,6 +228,30 @@ TEST_F(EditBox, TypingRaisesOneEventPerChange)
     QTest::keyClicks(Line(), "ab");
     EXPECT_EQ(Line()->text(), QStringLiteral("ab"));
     EXPECT_EQ(JournalLines("event 0 "), (std::vector<std::string>(2, "event 0 16010011")));
+}
+
+TEST_F(EditBox, TypedInputReplacesTheTextThroughTheBoxsOwnRules)
+{
+    // What a person types goes through the editor's filter: letter case,
+    // the maximum length, one event per change.
+    EditBoxProperties p = Box("old text");
+    p.LetterCase = 2;
+    p.MaxLength = 6;
+    Load(p);
+    ClearJournal();
+    ASSERT_TRUE(ui::TypeIntoWindow(Unit()->Handle(), "ab网页cd9"));
+    EXPECT_EQ(Utf8(Unit()->Text()), "AB网页CD");
+    // The selection went with the first character, then one per character
+    // until the box was full.
+    EXPECT_EQ(JournalLines("event 0 ").size(), 6u);
+
+    // A box a person cannot reach takes nothing.
+    EnableWindow(Unit()->Handle(), FALSE);
+    EXPECT_FALSE(ui::TypeIntoWindow(Unit()->Handle(), "x"));
+    EnableWindow(Unit()->Handle(), TRUE);
+    ShowWindow(Unit()->Handle(), SW_HIDE);
+    EXPECT_FALSE(ui::TypeIntoWindow(Unit()->Handle(), "x"));
+    EXPECT_EQ(Utf8(Unit()->Text()), "AB网页CD");
 }
 
 TEST_F(EditBox, ModeFiveRefusesAMinusAndModeThreeAcceptsIt)
