@@ -7,8 +7,10 @@
 namespace vellumry::units {
 namespace {
 
-constexpr std::int32_t kCheckedBits = 2 << 12;
-constexpr std::int32_t kUncheckedBits = 1 << 12;
+constexpr std::int32_t kStateImageShift = 12;
+constexpr std::int32_t kStateImageMask = 0xF000;
+constexpr std::int32_t kCheckedBits = 2 << kStateImageShift;
+constexpr std::int32_t kUncheckedBits = 1 << kStateImageShift;
 
 QString ToQString(std::string_view gbk)
 {
@@ -48,6 +50,14 @@ void ListViewModel::SetColours(QColor text, QColor textBack)
     m_look.textColour = text;
     m_look.textBackColour = textBack;
     EverythingChanged();
+}
+
+void ListViewModel::SetImages(ListViewImages images)
+{
+    m_images = std::move(images);
+    EverythingChanged();
+    if (!m_look.columns.empty())
+        emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(m_look.columns.size()) - 1);
 }
 
 void ListViewModel::Schedule()
@@ -153,6 +163,13 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
         return column < row->Cells.size() ? ToQString(row->Cells[column].Text) : QString();
     case Qt::TextAlignmentRole:
         return column < m_look.columns.size() ? QVariant(AlignmentOf(m_look.columns[column].Alignment)) : QVariant();
+    case Qt::DecorationRole: {
+        QImage image = column < row->Cells.size() ? m_images.rows.At(row->Cells[column].ImageIndex) : QImage();
+        // Check boxes take the place of the state images.
+        if (column == 0 && !m_look.checkBoxes)
+            image = StateAndRowImage(m_images.states.At(((row->StateBits & kStateImageMask) >> kStateImageShift) - 1), image);
+        return image.isNull() ? QVariant() : QVariant(image);
+    }
     case Qt::CheckStateRole:
         if (!m_look.checkBoxes || column != 0)
             return {};
@@ -210,6 +227,8 @@ QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int
         return ToQString(column.Title);
     if (role == Qt::TextAlignmentRole)
         return QVariant(AlignmentOf(column.Alignment));
+    if (role == Qt::DecorationRole && m_images.headers.Has(column.ImageIndex))
+        return m_images.headers.At(column.ImageIndex);
     return {};
 }
 

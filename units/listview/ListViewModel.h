@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "units/listview/ListViewColumns.h"
+#include "units/listview/ListViewImages.h"
 #include "units/listview/ListViewRowStore.h"
 
 namespace vellumry::units {
@@ -43,6 +44,9 @@ public:
     // New columns and flags: the view starts afresh.
     void SetLook(ListViewLook look);
     void SetColours(QColor text, QColor textBack);
+    // The images rows, state images and column headers show.
+    void SetImages(ListViewImages images);
+    const ListViewImages& Images() const { return m_images; }
     const ListViewLook& Look() const { return m_look; }
 
     // Called after the store changed.
@@ -82,6 +86,7 @@ private:
     std::shared_ptr<ListViewRowStore> m_keep;
     ListViewRowStore& m_store;
     ListViewLook m_look;
+    ListViewImages m_images;
     std::int32_t m_published = 0;
     // Changed rows of the batch, as a range; empty when first > last.
     std::int32_t m_firstChanged = 1;

@@ -79,6 +79,7 @@ CListViewUnit* CListViewUnit::Create(const CreateArguments& arguments)
         return nullptr;
     unit->ApplyFont();
     unit->ApplyLook();
+    unit->ApplyImages();
     unit->ApplyColours();
     ApplyBorderStyle(unit->Handle(), unit->m_properties.BorderStyle);
     unit->ApplyHotTracking();
@@ -169,6 +170,21 @@ void CListViewUnit::ApplyLook()
     m_widget->SetGridLines(InReportView(p) && p.GridLines);
 }
 
+void CListViewUnit::ApplyImages()
+{
+    const ListViewProperties& p = m_properties;
+    ListViewImages images;
+    images.rows = ImageListOfBlob(p.NormalImages);
+    images.states = ImageListOfBlob(p.StateImages);
+    // The header has its images in the report view only.
+    if (InReportView(p))
+        images.headers = ImageListOfBlob(p.HeaderImages);
+    if (images.rows.Count() > 0)
+        m_widget->setIconSize(images.rows.size);
+    m_model->SetImages(std::move(images));
+    m_widget->viewport()->update();
+}
+
 void CListViewUnit::ApplyColours()
 {
     QPalette palette = m_widget->palette();
@@ -235,17 +251,19 @@ void CListViewUnit::LoadStoredRows()
     if (!records)
         return;
     bool report = InReportView(m_properties);
+    const ListViewImages& images = m_model->Images();
     std::int32_t current = -1;
     std::int32_t nextCell = 1;
     for (const ListViewRowRecord& record : *records) {
         if (record.Kind == 0) {
             ListViewRow row;
             row.Cells.front().Text = record.Text;
-            // No image list is built from the blobs, so no stored image or
-            // state image index is valid for one.
-            row.Cells.front().ImageIndex = -1;
+            row.Cells.front().ImageIndex = images.rows.Has(record.ImageIndex) ? record.ImageIndex : -1;
             row.ItemData = record.ItemData;
-            row.StateBits = m_properties.CheckBoxes ? kUncheckedBits : 0;
+            if (images.states.Has(record.StateImageIndex))
+                row.StateBits = (record.StateImageIndex + 1) << kStateImageShift;
+            else
+                row.StateBits = m_properties.CheckBoxes ? kUncheckedBits : 0;
             row.Indent = report ? std::max(record.Indent, 0) : 0;
             row.TipText = record.TipText;
             current = m_rows->Insert(m_rows->Count(), std::move(row));
@@ -463,13 +481,13 @@ std::int32_t CListViewUnit::WriteProperty(std::int32_t number, const forms::Unit
         }
         return 0;
     }
-    case kHeaderImages: p.HeaderImages = value.bytes; return 0;
+    case kHeaderImages: p.HeaderImages = value.bytes; ApplyImages(); return 0;
     case kClickableHeader: p.ClickableHeader = number32; return report ? 1 : 0;
     case kFullRowSelect: p.FullRowSelect = number32; return report ? 1 : 0;
     case kGridLines: p.GridLines = number32; return report ? 1 : 0;
     case kHeaderDragDrop: p.HeaderDragDrop = number32; return report ? 1 : 0;
-    case kNormalImages: p.NormalImages = value.bytes; m_widget->viewport()->update(); return 0;
-    case kStateImages: p.StateImages = value.bytes; m_widget->viewport()->update(); return 0;
+    case kNormalImages: p.NormalImages = value.bytes; ApplyImages(); return 0;
+    case kStateImages: p.StateImages = value.bytes; ApplyImages(); return 0;
     case kHotTracking: p.HotTracking = number32; return 1;
     case kHandCursor: p.HandCursor = number32; return p.HotTracking ? 1 : 0;
     case kUnderlineHot: p.UnderlineHot = number32; return p.HotTracking ? 1 : 0;

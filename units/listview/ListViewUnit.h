@@ -102,6 +102,8 @@ private:
     void ApplyColours();
     void ApplyFont();
     void ApplyHotTracking();
+    // Builds the image lists from their blobs and hands them to the view.
+    void ApplyImages();
     void LoadStoredRows();
     void SelectCurrentRow(std::int32_t row);
     std::int32_t FirstSelectedRow() const;
