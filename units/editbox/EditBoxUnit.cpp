@@ -497,6 +497,14 @@ LRESULT CEditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         SetText(reinterpret_cast<const char*>(lParam) ? reinterpret_cast<const char*>(lParam) : "");
         return TRUE;
     }
+    if (message == WM_GETDLGCODE) {
+        // A multi-line box that takes Enter keeps it from the form.
+        LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+        auto style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
+        if ((style & ES_MULTILINE) && (style & ES_WANTRETURN) && wParam == VK_RETURN)
+            code |= DLGC_WANTALLKEYS;
+        return code;
+    }
     return WindowObject::WindowProc(message, wParam, lParam);
 }
 

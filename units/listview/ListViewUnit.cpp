@@ -431,6 +431,12 @@ LRESULT CListViewUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Raise(message == WM_SETFOCUS ? kGotFocus : kLostFocus);
         return *alive ? WindowObject::WindowProc(message, wParam, lParam) : 0;
     }
+    case WM_GETDLGCODE: {
+        // While a label is edited every key belongs to the editor: Enter
+        // takes the text, Esc gives it up.
+        bool editing = m_widget && m_widget->EditingLabel();
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (editing ? DLGC_WANTALLKEYS : 0);
+    }
     case kMessageCheckToggled: {
         auto row = static_cast<std::int32_t>(wParam);
         if (const ListViewRow* stored = m_rows->Row(row))

@@ -16,6 +16,7 @@ public:
     // The unit goes before the widget; the widget then tells nobody.
     void ForgetUnit() { m_unit = nullptr; }
     void SetGridLines(bool on);
+    bool EditingLabel() const { return state() == QAbstractItemView::EditingState; }
 
 protected:
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;

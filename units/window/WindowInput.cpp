@@ -2,7 +2,9 @@
 // pre-translation for messages to the window or any of its units. Tab and
 // Shift+Tab move the focus, Enter presses the default button (or moves on),
 // Esc closes, F1 opens help, Alt with a letter or digit finds a mnemonic, and
-// a press on the body (or on a draggable unit) drags the window.
+// a press on the body (or on a draggable unit) drags the window. A unit keeps
+// Tab, Enter and Esc for itself when it answers WM_GETDLGCODE so (a report
+// list editing a label, a multi-line edit box taking Enter).
 
 #include <QWidget>
 #include <QWindow>
@@ -100,6 +102,13 @@ bool CWinFormUnit::HandleKey(const MSG& message)
     bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
     if (!keyDown)
         return false;
+    bool navigation = message.wParam == VK_TAB || message.wParam == VK_RETURN || message.wParam == VK_ESCAPE;
+    if (navigation && message.hwnd != Handle()) {
+        MSG asked = message;
+        LRESULT kept = SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&asked));
+        if (kept & (message.wParam == VK_TAB ? DLGC_WANTTAB | DLGC_WANTALLKEYS : DLGC_WANTALLKEYS))
+            return false;
+    }
     switch (message.wParam) {
     case VK_TAB:
         return MoveFocus(GetKeyState(VK_SHIFT) < 0);

@@ -158,6 +158,8 @@ LRESULT TestUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Log(std::string("message ") + text + " " + Hex(unitId));
         return 0;
     }
+    case WM_GETDLGCODE:
+        return dialogCode;
     case forms::kMessageFormIdle:
         idleMilliseconds.push_back(static_cast<std::uint32_t>(wParam));
         return --idleCallsLeft > 0 ? 1 : 0;

@@ -33,6 +33,7 @@ public:
     std::string content;     // property 0 (index 8)
     bool flag = false;       // property 1 (index 9); set: the unit is a default button
     bool recreateOnWrite = false;
+    LRESULT dialogCode = 0;  // the answer to WM_GETDLGCODE
     int idleCallsLeft = 0;
     std::vector<std::uint32_t> idleMilliseconds;
 

@@ -399,6 +399,25 @@ TEST_F(EditBox, TheEngineReCreatesTheBoxWithItsTextForAMultiLineWrite)
     EXPECT_TRUE(GetWindowLongA(after->Handle(), GWL_STYLE) & ES_MULTILINE);
 }
 
+TEST_F(EditBox, OnlyAMultiLineBoxKeepsEnterFromTheForm)
+{
+    auto keeps = [&](WPARAM key) {
+        MSG message{};
+        message.hwnd = Unit()->Handle();
+        message.message = WM_KEYDOWN;
+        message.wParam = key;
+        return (SendMessageA(Unit()->Handle(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&message)) &
+                DLGC_WANTALLKEYS) != 0;
+    };
+    Load(Box("one line"));
+    EXPECT_FALSE(keeps(VK_RETURN));
+    EXPECT_FALSE(keeps(VK_ESCAPE));
+    forms::WriteUnitProperty(kTestFormId, kUnitUnderTest, 8 + 7, -1, 1, 0);  // MultiLine
+    EXPECT_TRUE(keeps(VK_RETURN));
+    EXPECT_FALSE(keeps(VK_ESCAPE));
+    EXPECT_FALSE(keeps(VK_TAB));
+}
+
 TEST_F(EditBox, InputModeSetsReadOnlyAndPasswordAndThePasswordCharacter)
 {
     Load(Box("secret"));

@@ -40,8 +40,8 @@ void ExtendedUiForm::Load(const units::ListViewProperties& list, const units::St
     units::WindowProperties window;
     window.WindowBorder = 0;
     window.StartPosition = 0;
-    // Esc is the label editor's here, not the form's.
-    window.EscCloses = 0;
+    // As in the program: Esc closes the form unless a unit keeps it.
+    window.EscCloses = 1;
     auto specs = StandardUnits();
     specs.resize(1);
     units::Bytes windowRecord = units::SaveRecord(window);

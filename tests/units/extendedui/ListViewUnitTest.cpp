@@ -526,10 +526,18 @@ TEST_F(LabelEditing, AnAbandonedEditEndsWithTheCellsText)
     QLineEdit* editor = StartEditing();
     ASSERT_NE(editor, nullptr);
     editor->setText("typed");
+    HWND form = forms::ResolveUnit(kTestFormId, 0)->Handle();
+    // The form closes on Esc, but not while the label editor has it.
     QTest::keyClick(editor, Qt::Key_Escape);
     ASSERT_TRUE(WaitFor([&] { return Events().size() == 2; }));
     EXPECT_EQ(Events(), (std::vector<std::string>{"event 6 1", "event 7 1 [row 1]"}));
     EXPECT_EQ(CellText(1, 0), "row 1");
+    EXPECT_TRUE(IsWindow(form));
+    EXPECT_FALSE(View().EditingLabel());
+
+    // With the edit over, Esc on the list is the form's again.
+    QTest::keyClick(&View(), Qt::Key_Escape);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(form); }));
 }
 
 TEST_F(LabelEditing, AStartRefusedByItsHandlerOpensNoEditor)

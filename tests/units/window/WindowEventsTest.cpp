@@ -260,6 +260,40 @@ TEST_F(FormKeyboard, EnterClicksTheFocusedDefaultButtonElseTheFirstDefaultButton
                                             "event 0 16010003"}));
 }
 
+TEST_F(FormKeyboard, AUnitKeepsTheKeysItAsksForFromTheForm)
+{
+    LoadUnits();
+    MakeDefault(kSecondButton);
+    HWND box = WindowOfUnit(kEditBox);
+    auto* unit = dynamic_cast<TestUnit*>(ui::WindowObject::FromHandle(box));
+    ASSERT_NE(unit, nullptr);
+    SetFocus(box);
+
+    // Every key: neither Enter nor Esc nor Tab is the form's.
+    unit->dialogCode = DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Escape);
+    Press(Qt::Key_Tab);
+    EXPECT_TRUE(IsWindow(FormWindow()));
+    EXPECT_EQ(GetFocus(), box);
+    EXPECT_TRUE(JournalLines("event").empty());
+
+    // Tab only: Enter is the form's again.
+    unit->dialogCode = DLGC_WANTTAB;
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(GetFocus(), box);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(JournalLines("event"), (Lines{"event 0 16010003"}));
+
+    // Nothing: Tab moves on, Esc closes.
+    unit->dialogCode = DLGC_WANTCHARS;
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(GetFocus(), WindowOfUnit(kSecondButton));
+    SetFocus(box);
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(IsWindow(FormWindow()));
+}
+
 TEST_F(FormKeyboard, EnterMovesTheFocusWhenTheFormSaysSo)
 {
     units::WindowProperties p = Standard();
