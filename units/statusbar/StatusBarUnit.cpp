@@ -71,21 +71,26 @@ bool CStatusBarUnit::CreateWindowFor(const CreateArguments& arguments)
         return false;
     m_widget = widget.release();  // the window owns its widget now
     Attach(window);
-    RECT r = arguments.rect;
-    // Aligned to its parent, the bar spans the parent's width along the
-    // bottom or the top edge.
-    RECT parentClient{};
-    if ((style & CCS_NOPARENTALIGN) == 0 && arguments.parent && GetClientRect(arguments.parent, &parentClient)) {
-        int height = r.bottom - r.top;
-        r.left = 0;
-        r.right = parentClient.right;
-        r.top = (style & CCS_BOTTOM) == CCS_TOP ? 0 : parentClient.bottom - height;
-        r.bottom = r.top + height;
-    }
+    const RECT& r = arguments.rect;
     MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    AlignToParent();
     if (style & WS_VISIBLE)
         ShowWindow(window, SW_SHOWNA);
     return true;
+}
+
+void CStatusBarUnit::AlignToParent()
+{
+    auto style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
+    HWND parent = GetParent(Handle());
+    RECT parentClient{};
+    if ((style & CCS_NOPARENTALIGN) != 0 || !parent || !GetClientRect(parent, &parentClient))
+        return;
+    RECT own{};
+    GetClientRect(Handle(), &own);
+    int height = own.bottom - own.top;
+    int top = (style & CCS_BOTTOM) == CCS_TOP ? 0 : parentClient.bottom - height;
+    MoveWindow(Handle(), 0, top, parentClient.right, height, TRUE);
 }
 
 void CStatusBarUnit::ApplyFont()

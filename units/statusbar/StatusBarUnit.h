@@ -49,6 +49,10 @@ public:
     const std::vector<std::int32_t>& Edges() const { return m_edges; }
 
     void Paint(QPainter& painter);
+    // Aligned to its parent (bar position 0 or 1), the bar spans the
+    // parent's width along the bottom or the top edge at its own height;
+    // called at creation and whenever the parent is resized.
+    void AlignToParent();
     // The part under a point of the window, -1 for none.
     std::int32_t PartAt(int x) const;
 

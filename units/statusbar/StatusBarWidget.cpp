@@ -12,6 +12,15 @@ namespace vellumry::units {
 StatusBarWidget::StatusBarWidget(CStatusBarUnit& unit, QWidget* parent) : QWidget(parent), m_unit(&unit)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    if (parent)
+        parent->installEventFilter(this);
+}
+
+bool StatusBarWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && watched == parentWidget() && m_unit)
+        m_unit->AlignToParent();
+    return QWidget::eventFilter(watched, event);
 }
 
 void StatusBarWidget::paintEvent(QPaintEvent*)

@@ -17,6 +17,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+    // Resizes of the parent re-align the bar.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     CStatusBarUnit* m_unit;

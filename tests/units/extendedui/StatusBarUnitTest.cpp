@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "forms/engine/UnitType.h"
+#include "forms/engine/UnitProperties.h"
 #include "platform/ui/qt/WidgetWindows.h"
 #include "tests/support/GbkText.h"
 #include "tests/units/extendedui/ExtendedUiForm.h"
@@ -67,6 +68,35 @@ TEST_F(StatusBar, TheStartFormsBarHasOnePartAcrossTheBottom)
     RECT client{};
     GetClientRect(GetParent(bar.Handle()), &client);
     EXPECT_EQ(widget->geometry(), QRect(0, client.bottom - 20, client.right, 20));
+}
+
+TEST_F(StatusBar, FollowsItsParentsSizeAndItsLastPartTheRightEdge)
+{
+    Load({}, BarWith({units::StatusBarPart{100, 0, -1, "a", ""}, units::StatusBarPart{-1, 0, -1, "b", ""}}));
+    units::CStatusBarUnit& bar = *Bar();
+    QWidget* widget = ui::WidgetOf(bar.Handle());
+    QWidget* form = widget->parentWidget();
+    ASSERT_NE(form, nullptr);
+    form->resize(form->width() + 150, form->height() - 60);
+    RECT client{};
+    GetClientRect(GetParent(bar.Handle()), &client);
+    EXPECT_EQ(widget->geometry(), QRect(0, client.bottom - 20, client.right, 20));
+    EXPECT_EQ(bar.PartAt(client.right - 1), 1);  // the -1 part reaches the new right edge
+    EXPECT_EQ(bar.PartAt(99), 0);
+
+    // At the top, the bar stays at the top.
+    forms::WriteUnitProperty(kTestFormId, kBarId, 8 + 1, -1, 1, 0);  // BarPosition: a new bar
+    QWidget* top = ui::WidgetOf(Bar()->Handle());
+    form->resize(form->width() - 100, form->height() + 30);
+    GetClientRect(GetParent(Bar()->Handle()), &client);
+    EXPECT_EQ(top->geometry(), QRect(0, 0, client.right, 20));
+
+    // Not aligned to its parent: where it was put.
+    forms::WriteUnitProperty(kTestFormId, kBarId, 8 + 1, -1, 2, 0);
+    QWidget* free = ui::WidgetOf(Bar()->Handle());
+    QRect before = free->geometry();
+    form->resize(form->width() + 40, form->height() + 40);
+    EXPECT_EQ(free->geometry(), before);
 }
 
 TEST_F(StatusBar, SetPartTextShowsTheTextInThePartAndKeepsItInTheBlock)
