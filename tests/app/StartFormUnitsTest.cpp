@@ -17,6 +17,7 @@
 #include "forms/description/FormTable.h"
 #include "forms/engine/FormEngine.h"
 #include "forms/engine/HostNotify.h"
+#include "forms/engine/UnitProperties.h"
 #include "platform/ui/qt/WidgetWindows.h"
 #include "tests/forms/engine/TestUnits.h"
 #include "tests/support/GbkText.h"
@@ -157,6 +158,48 @@ TEST_F(StartFormUnits, TheDrawnFormShowsLabelsBoxesAndButtons)
         QRect rect = RectOf(unitId).adjusted(4, 4, -4, -4);
         EXPECT_GT(CountNear(image, rect, Qt::black, 110), 10) << std::hex << unitId;
     }
+}
+
+TEST_F(StartFormUnits, TheReportListMadeVisibleShowsItsThreeColumns)
+{
+    constexpr forms::UnitId kList = 0x16010014;
+    units::CListViewUnit* list = UnitOf<units::CListViewUnit>(kList);
+    ASSERT_NE(list, nullptr);
+    // As the program shows it: the common visibility property (index 5).
+    forms::WriteUnitProperty(app::kStartFormId, kList, 5, -1, 1, 0);
+    ASSERT_TRUE(IsWindowVisible(list->Handle()));
+    for (int row = 0; row < 3; ++row) {
+        units::NewRow added;
+        added.text = std::to_string(row + 1);
+        list->InsertRow(added);
+        list->SetCell(units::CellField::Text, row, 1, 0, "http://127.0.0.1:8808/pictures/" + std::to_string(row) + ".jpg");
+        list->SetCell(units::CellField::Text, row, 2, 0, test::Gbk("下载完成"));
+    }
+    list->FlushView();
+    QImage image = FormWidget()->grab().toImage();
+    if (const char* folder = std::getenv("VELLUMRY_SNAPSHOT_DIR"))
+        image.save(QString::fromUtf8(folder) + QStringLiteral("/start-form-list.png"));
+
+    QRect rect = RectOf(kList);
+    // The header: three titles, each with dark letters inside its own
+    // section (widths 100, 500, 150).
+    const int sectionLefts[] = {0, 100, 600, 750};
+    for (int section = 0; section < 3; ++section) {
+        QRect title(rect.left() + sectionLefts[section] + 3, rect.top() + 3,
+                    std::min(sectionLefts[section + 1], rect.width() - 4) - sectionLefts[section] - 6, 16);
+        EXPECT_GT(CountNear(image, title, Qt::black, 110), 10) << "section " << section;
+    }
+    // The rows: cells on the grey text background with dark letters in
+    // every column, white below the last row.
+    QRect cells(rect.left() + 4, rect.top() + 26, 740, 50);
+    EXPECT_GT(CountNear(image, cells, QColor(0xEC, 0xEC, 0xEC), 6), 2000);
+    for (int section = 0; section < 3; ++section) {
+        QRect column(rect.left() + sectionLefts[section] + 3, rect.top() + 24,
+                     std::min(sectionLefts[section + 1], rect.width() - 4) - sectionLefts[section] - 6, 50);
+        EXPECT_GT(CountNear(image, column, Qt::black, 110), 10) << "column " << section;
+    }
+    QRect below(rect.left() + 10, rect.bottom() - 40, rect.width() - 40, 30);
+    EXPECT_GT(CountNear(image, below, Qt::white, 4), below.width() * below.height() * 9 / 10);
 }
 
 }  // namespace
