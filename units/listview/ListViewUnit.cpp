@@ -14,6 +14,8 @@
 #include "units/common/LogFontBlock.h"
 #include "units/common/UnitClass.h"
 #include "units/listview/ListViewColumns.h"
+#include "units/listview/ListViewDelegate.h"
+#include "units/listview/ListViewIconWidget.h"
 #include "units/listview/ListViewModel.h"
 #include "units/listview/ListViewRows.h"
 #include "units/listview/ListViewStyles.h"
@@ -97,8 +99,8 @@ CListViewUnit::~CListViewUnit()
     // of it may call back into the unit.
     for (const QMetaObject::Connection& connection : m_connections)
         QObject::disconnect(connection);
-    if (m_widget)
-        m_widget->ForgetUnit();
+    if (m_view)
+        m_hooks->ForgetUnit();
     if (m_model) {
         m_model->onCheckToggled = nullptr;
         m_model->onMakeVisible = nullptr;
@@ -107,7 +109,12 @@ CListViewUnit::~CListViewUnit()
 
 ListViewWidget* CListViewUnit::Widget() const
 {
-    return m_widget.data();
+    return m_view ? m_widget : nullptr;
+}
+
+QAbstractItemView* CListViewUnit::View() const
+{
+    return m_view.data();
 }
 
 bool CListViewUnit::CreateWindowFor(const CreateArguments& arguments)
@@ -115,9 +122,23 @@ bool CListViewUnit::CreateWindowFor(const CreateArguments& arguments)
     if (!EnsureUnitClass(kClassName))
         return false;
     QWidget* parentWidget = arguments.parent ? ui::WidgetOf(arguments.parent) : nullptr;
-    auto widget = std::make_unique<ListViewWidget>(*this, parentWidget);
+    std::unique_ptr<QAbstractItemView> widget;
+    ListViewHooks* hooks = nullptr;
+    if (InReportView(m_properties)) {
+        auto table = std::make_unique<ListViewWidget>(*this, parentWidget);
+        m_widget = table.get();
+        hooks = table.get();
+        widget = std::move(table);
+    } else {
+        auto icons = std::make_unique<ListViewIconWidget>(*this, parentWidget);
+        m_icons = icons.get();
+        hooks = icons.get();
+        widget = std::move(icons);
+    }
     auto* model = new ListViewModel(m_rows, widget.get());  // owned by the widget
     widget->setModel(model);
+    m_delegate = new ListViewDelegate(widget.get());  // owned by the widget
+    widget->setItemDelegate(m_delegate);
     ListViewStyles styles = StylesOf(m_properties);
     DWORD style = arguments.baseStyle | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | styles.style;
     HWND window = ui::AttachWidgetWindow(widget.get(), kClassName, style & ~WS_VISIBLE, 0, nullptr,
@@ -125,7 +146,8 @@ bool CListViewUnit::CreateWindowFor(const CreateArguments& arguments)
     if (!window)
         return false;
     m_model = model;
-    m_widget = widget.release();  // the window owns its widget now
+    m_hooks = hooks;
+    m_view = widget.release();  // the window owns its widget now
     m_exStyle = styles.exStyle;
     Attach(window);
     const RECT& r = arguments.rect;
@@ -155,19 +177,23 @@ void CListViewUnit::ApplyLook()
         widths.push_back(column.Width);
     m_model->SetLook(std::move(look));
 
-    QHeaderView* header = m_widget->header();
-    bool headerShown = InReportView(p) && !p.HideColumnHeader;
-    header->setVisible(headerShown);
-    header->setSectionsClickable(headerShown && p.ClickableHeader);
-    header->setSectionsMovable(headerShown && p.HeaderDragDrop);
-    for (std::size_t i = 0; i < widths.size(); ++i)
-        header->resizeSection(static_cast<int>(i), std::max(widths[i], 0));
-    m_widget->setSelectionMode(p.SingleSelection ? QAbstractItemView::SingleSelection
-                                                 : QAbstractItemView::ExtendedSelection);
-    m_widget->setEditTriggers(p.EditLabels ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
-                                           : QAbstractItemView::NoEditTriggers);
-    m_widget->setAllColumnsShowFocus(p.FullRowSelect != 0);
-    m_widget->SetGridLines(InReportView(p) && p.GridLines);
+    if (m_widget) {
+        QHeaderView* header = m_widget->header();
+        bool headerShown = !p.HideColumnHeader;
+        header->setVisible(headerShown);
+        header->setSectionsClickable(headerShown && p.ClickableHeader);
+        header->setSectionsMovable(headerShown && p.HeaderDragDrop);
+        for (std::size_t i = 0; i < widths.size(); ++i)
+            header->resizeSection(static_cast<int>(i), std::max(widths[i], 0));
+        m_widget->setAllColumnsShowFocus(p.FullRowSelect != 0);
+        m_widget->SetGridLines(p.GridLines != 0);
+    } else {
+        m_icons->ApplyLayout(p);
+    }
+    m_view->setSelectionMode(p.SingleSelection ? QAbstractItemView::SingleSelection
+                                               : QAbstractItemView::ExtendedSelection);
+    m_view->setEditTriggers(p.EditLabels ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+                                         : QAbstractItemView::NoEditTriggers);
 }
 
 void CListViewUnit::ApplyImages()
@@ -180,36 +206,37 @@ void CListViewUnit::ApplyImages()
     if (InReportView(p))
         images.headers = ImageListOfBlob(p.HeaderImages);
     if (images.rows.Count() > 0)
-        m_widget->setIconSize(images.rows.size);
+        m_view->setIconSize(images.rows.size);
     m_model->SetImages(std::move(images));
-    m_widget->viewport()->update();
+    m_view->viewport()->update();
 }
 
 void CListViewUnit::ApplyColours()
 {
-    QPalette palette = m_widget->palette();
+    QPalette palette = m_view->palette();
     palette.setColor(QPalette::Base, ColourOfReference(m_properties.BackColour));
     palette.setColor(QPalette::Text, PlainColour(m_properties.TextColour));
-    m_widget->setPalette(palette);
+    m_view->setPalette(palette);
     m_model->SetColours(PlainColour(m_properties.TextColour), ColourOfReference(m_properties.TextBackColour));
 }
 
 void CListViewUnit::ApplyFont()
 {
-    m_widget->setFont(FontOfBlock(m_properties.Font));
+    m_view->setFont(FontOfBlock(m_properties.Font));
 }
 
 void CListViewUnit::ApplyHotTracking()
 {
     bool on = m_properties.HotTracking != 0;
-    m_widget->setMouseTracking(on);
-    m_widget->viewport()->setCursor(on && m_properties.HandCursor ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    m_view->setMouseTracking(on);
+    m_view->viewport()->setCursor(on && m_properties.HandCursor ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    m_delegate->SetUnderlines({on, m_properties.UnderlineHot != 0, m_properties.UnderlineCold != 0});
 }
 
 void CListViewUnit::ConnectEvents()
 {
     m_connections.push_back(QObject::connect(
-        m_widget->selectionModel(), &QItemSelectionModel::currentChanged, m_widget, [this](const QModelIndex& current) {
+        m_view->selectionModel(), &QItemSelectionModel::currentChanged, m_view, [this](const QModelIndex& current) {
             if (!current.isValid()) {
                 m_focusedRow = -1;
                 return;
@@ -220,18 +247,19 @@ void CListViewUnit::ConnectEvents()
             Raise(kRowFocused);
         }));
     m_connections.push_back(
-        QObject::connect(m_widget, &QAbstractItemView::activated, m_widget, [this] { Raise(kRowActivated); }));
+        QObject::connect(m_view, &QAbstractItemView::activated, m_view, [this] { Raise(kRowActivated); }));
     // With hot tracking one click activates a row.
-    m_connections.push_back(QObject::connect(m_widget, &QAbstractItemView::clicked, m_widget, [this] {
-        bool singleClickActivates = m_widget->style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick,
-                                                                 nullptr, m_widget) != 0;
+    m_connections.push_back(QObject::connect(m_view, &QAbstractItemView::clicked, m_view, [this] {
+        bool singleClickActivates = m_view->style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick,
+                                                               nullptr, m_view) != 0;
         if (m_properties.HotTracking && !singleClickActivates)
             Raise(kRowActivated);
     }));
-    m_connections.push_back(QObject::connect(m_widget->header(), &QHeaderView::sectionClicked, m_widget,
-                                             [this](int column) { Raise(kColumnClicked, {column}); }));
+    if (m_widget)
+        m_connections.push_back(QObject::connect(m_widget->header(), &QHeaderView::sectionClicked, m_view,
+                                                 [this](int column) { Raise(kColumnClicked, {column}); }));
     m_connections.push_back(
-        QObject::connect(m_widget, &QAbstractItemView::entered, m_widget, [this](const QModelIndex& index) {
+        QObject::connect(m_view, &QAbstractItemView::entered, m_view, [this](const QModelIndex& index) {
             if (m_properties.HotTracking && index.isValid())
                 Raise(kRowHotTracked, {index.row()});
         }));
@@ -240,7 +268,7 @@ void CListViewUnit::ConnectEvents()
         PostMessageA(window, kMessageCheckToggled, static_cast<WPARAM>(row), 0);
     };
     m_model->onMakeVisible = [this](std::int32_t row) {
-        m_widget->scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
+        m_view->scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
     };
 }
 
@@ -278,7 +306,7 @@ void CListViewUnit::LoadStoredRows()
 
 std::int32_t CListViewUnit::FirstSelectedRow() const
 {
-    const QItemSelectionModel* selection = m_widget ? m_widget->selectionModel() : nullptr;
+    const QItemSelectionModel* selection = m_view ? m_view->selectionModel() : nullptr;
     if (!selection)
         return -1;
     std::int32_t first = -1;
@@ -291,7 +319,7 @@ std::int32_t CListViewUnit::FirstSelectedRow() const
 void CListViewUnit::SelectCurrentRow(std::int32_t row)
 {
     m_model->Flush();
-    QItemSelectionModel* selection = m_widget->selectionModel();
+    QItemSelectionModel* selection = m_view->selectionModel();
     if (row >= 0) {
         if (row < m_model->PublishedRows())
             selection->setCurrentIndex(m_model->index(row, 0),
@@ -345,7 +373,7 @@ bool CListViewUnit::SetCell(CellField field, std::int32_t row, std::int32_t colu
     case CellField::Image:
         cell->ImageIndex = std::max(number, -1);
         if (cell->ImageIndex == -1)
-            m_widget->viewport()->update();
+            m_view->viewport()->update();
         break;
     case CellField::CheckState:
         stored.StateBits = (std::max(number + 1, 0) << kStateImageShift) & kStateImageMask;
@@ -434,7 +462,7 @@ LRESULT CListViewUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETDLGCODE: {
         // While a label is edited every key belongs to the editor: Enter
         // takes the text, Esc gives it up.
-        bool editing = m_widget && m_widget->EditingLabel();
+        bool editing = m_view && m_hooks->EditingLabel();
         return DLGC_WANTARROWS | DLGC_WANTCHARS | (editing ? DLGC_WANTALLKEYS : 0);
     }
     case kMessageCheckToggled: {
@@ -483,7 +511,8 @@ std::int32_t CListViewUnit::WriteProperty(std::int32_t number, const forms::Unit
             auto style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
             style = p.HideColumnHeader ? style | LVS_NOCOLUMNHEADER : style & ~LVS_NOCOLUMNHEADER;
             SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(style));
-            m_widget->header()->setVisible(!p.HideColumnHeader);
+            if (m_widget)
+                m_widget->header()->setVisible(!p.HideColumnHeader);
         }
         return 0;
     }

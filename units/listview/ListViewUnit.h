@@ -17,6 +17,7 @@
 // Window thread only; the library commands carry their calls over
 // (ListViewCommands.h).
 
+#include <QAbstractItemView>
 #include <QMetaObject>
 #include <QPointer>
 #include <QString>
@@ -39,6 +40,9 @@
 
 namespace vellumry::units {
 
+class ListViewDelegate;
+class ListViewHooks;
+class ListViewIconWidget;
 class ListViewModel;
 class ListViewWidget;
 
@@ -79,7 +83,11 @@ public:
 
     const ListViewProperties& Properties() const { return m_properties; }
     DWORD ListViewExStyle() const { return m_exStyle; }
+    // The report view's table; null in the other views.
     ListViewWidget* Widget() const;
+    // The view of any view type.
+    QAbstractItemView* View() const;
+    ListViewDelegate* Delegate() const { return m_delegate; }
     const std::string& EditedText() const { return m_editedText; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -113,7 +121,11 @@ private:
     ListViewProperties m_properties;
     std::shared_ptr<ListViewRowStore> m_rows = std::make_shared<ListViewRowStore>();
     ListViewModel* m_model = nullptr;  // owned by the widget
-    QPointer<ListViewWidget> m_widget;
+    QPointer<QAbstractItemView> m_view;
+    ListViewHooks* m_hooks = nullptr;         // the view's, while m_view lives
+    ListViewWidget* m_widget = nullptr;       // the view, in the report view
+    ListViewIconWidget* m_icons = nullptr;    // the view, in the other views
+    ListViewDelegate* m_delegate = nullptr;   // owned by the view
     bool m_creationFlag = false;
     DWORD m_exStyle = 0;
     std::string m_editedText;

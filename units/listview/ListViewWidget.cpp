@@ -1,24 +1,15 @@
 #include "units/listview/ListViewWidget.h"
 
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
-
-#include <utility>
-
-#include "units/listview/ListViewUnit.h"
 
 namespace vellumry::units {
 
-ListViewWidget::ListViewWidget(CListViewUnit& unit, QWidget* parent) : QTreeView(parent), m_unit(&unit)
+ListViewWidget::ListViewWidget(CListViewUnit& unit, QWidget* parent) : ListViewItemView<QTreeView>(unit, parent)
 {
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setStretchLastSection(false);
 }
 
@@ -42,55 +33,6 @@ void ListViewWidget::drawRow(QPainter* painter, const QStyleOptionViewItem& opti
         painter->drawLine(x, r.top(), x, r.bottom());
     }
     painter->restore();
-}
-
-void ListViewWidget::mouseReleaseEvent(QMouseEvent* event)
-{
-    QPointer<ListViewWidget> alive(this);
-    Qt::MouseButton button = event->button();
-    QTreeView::mouseReleaseEvent(event);
-    if (alive && m_unit && (button == Qt::LeftButton || button == Qt::RightButton))
-        m_unit->Clicked(button == Qt::RightButton);
-}
-
-bool ListViewWidget::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
-{
-    bool wanted = index.isValid() && (index.flags() & Qt::ItemIsEditable) && (editTriggers() & trigger) &&
-                  state() != QAbstractItemView::EditingState;
-    if (!wanted || !m_unit)
-        return QTreeView::edit(index, trigger, event);
-    QPointer<ListViewWidget> alive(this);
-    if (!m_unit->LabelEditStarting(index.row()) || !alive)
-        return false;
-    m_editedRow = index.row();
-    m_editOffered = false;
-    return QTreeView::edit(model()->index(index.row(), 0), trigger, event);
-}
-
-void ListViewWidget::commitData(QWidget* editor)
-{
-    auto* line = qobject_cast<QLineEdit*>(editor);
-    if (!m_unit || m_editedRow < 0 || !line) {
-        QTreeView::commitData(editor);
-        return;
-    }
-    m_editOffered = true;
-    QPointer<ListViewWidget> alive(this);
-    bool accepted = m_unit->LabelEditEnded(m_editedRow, line->text(), false);
-    if (alive && accepted)
-        QTreeView::commitData(editor);
-}
-
-void ListViewWidget::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
-{
-    int row = std::exchange(m_editedRow, -1);
-    QPointer<ListViewWidget> alive(this);
-    QTreeView::closeEditor(editor, hint);
-    // An edit given up without a new text still ends, with the cell's text.
-    if (alive && m_unit && row >= 0 && !m_editOffered)
-        m_unit->LabelEditEnded(row, QString(), true);
-    if (alive)
-        m_editOffered = false;
 }
 
 }  // namespace vellumry::units

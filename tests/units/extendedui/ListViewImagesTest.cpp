@@ -53,7 +53,7 @@ QColor ColourOf(Rgb rgb)
 
 class ListViewImages : public ExtendedUiForm {
 protected:
-    QAbstractItemModel& Model() { return *List()->Widget()->model(); }
+    QAbstractItemModel& Model() { return *List()->View()->model(); }
     QImage Decoration(int row, int column)
     {
         return Model().data(Model().index(row, column), Qt::DecorationRole).value<QImage>();
@@ -87,7 +87,7 @@ TEST_F(ListViewImages, StoredRowsShowTheImagesTheirIndexesNameAndNoOthers)
     EXPECT_EQ(list.CellNumber(units::CellField::CheckState, 1, 0), -1);
     EXPECT_TRUE(Decoration(1, 0).isNull());
     EXPECT_TRUE(Decoration(2, 0).isNull());
-    EXPECT_EQ(List()->Widget()->iconSize(), QSize(16, 16));
+    EXPECT_EQ(List()->View()->iconSize(), QSize(16, 16));
 
     // Header images by the columns' indexes: 1 is green, 7 does not exist.
     EXPECT_EQ(Model().headerData(0, Qt::Horizontal, Qt::DecorationRole).value<QImage>().pixelColor(4, 4),
@@ -124,7 +124,7 @@ TEST_F(ListViewImages, WritingABlobRebuildsItsListAndABadBlobLeavesNone)
     value.bytes = Blob(PlainImages(12, 12, {kRed, kYellow}));
     EXPECT_EQ(List()->WriteProperty(16, value), 0);  // NormalImages: no new window
     EXPECT_EQ(Decoration(0, 0).pixelColor(5, 5), ColourOf(kYellow));
-    EXPECT_EQ(List()->Widget()->iconSize(), QSize(12, 12));
+    EXPECT_EQ(List()->View()->iconSize(), QSize(12, 12));
 
     // Another magic: no image list at all, and nothing shown.
     Bytes other = ImageListBlobBytes(PlainImages(12, 12, {kRed, kYellow}));
