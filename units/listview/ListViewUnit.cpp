@@ -501,6 +501,8 @@ std::int32_t CListViewUnit::WriteProperty(std::int32_t number, const forms::Unit
             auto style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
             style = p.LabelWrap ? style & ~LVS_NOLABELWRAP : style | LVS_NOLABELWRAP;
             SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(style));
+            if (m_icons && m_view)
+                m_icons->ApplyLayout(p);
         }
         return 0;
     }

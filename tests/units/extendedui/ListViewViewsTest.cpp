@@ -96,6 +96,7 @@ TEST_F(ListViewViews, LeftAlignedIconsFillColumnsAndUnwrappedLabelsStayOnOneLine
     on.number = 1;
     EXPECT_EQ(List()->WriteProperty(8, on), 0);
     EXPECT_FALSE(GetWindowLongA(List()->Handle(), GWL_STYLE) & units::LVS_NOLABELWRAP);
+    EXPECT_TRUE(Icons()->wordWrap());
 }
 
 TEST_F(ListViewViews, SmallIconsGoInRowsAndTheListFlowsDownInColumns)
