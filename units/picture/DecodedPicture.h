@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "units/picture/DecodeResult.h"
+#include "units/picture/PixelBlock.h"
 
 namespace vellumry::units {
 
@@ -38,7 +39,7 @@ struct DecodedPicture {
     // - PNG, ICO, CUR: 32-bit blue-green-red-alpha pixels, rows top-down,
     //   alpha not premultiplied. An icon or cursor keeps its transparency
     //   here (from its alpha or its AND mask) and is drawn blended.
-    std::vector<std::uint8_t> pixels;
+    PixelBlock pixels;
 };
 
 // The kind of a picture from its first bytes (fewer than 6: none). The tests

@@ -127,7 +127,8 @@ DecodeResult<DecodedPicture> DecodeJpeg(std::span<const std::uint8_t> bytes)
     picture.kind = PictureKind::Jpeg;
     picture.width = width;
     picture.height = height;
-    SizePixels(picture.pixels, std::size_t{width} * height * 3);
+    // Every row is written before the picture is handed out.
+    SizePixelsUnfilled(picture.pixels, std::size_t{width} * height * 3);
     std::vector<JSAMPROW> rows(height);
     const std::size_t stride = std::size_t{width} * 3;
     for (std::uint32_t y = 0; y < height; ++y)

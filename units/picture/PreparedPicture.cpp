@@ -5,9 +5,11 @@
 
 #include <bit>
 #include <cstring>
+#include <memory>
+#include <new>
 
+#include "units/picture/PixelBlock.h"
 #include "units/picture/private/PictureBudget.h"
-#include "units/picture/private/PixelMemory.h"
 
 namespace vellumry::units {
 namespace {
@@ -16,12 +18,36 @@ static_assert(std::endian::native == std::endian::little, "pixels are read as li
 
 constexpr int kHalftoneAboveBits = 16;
 
-// An image whose pixels are about to be written in full.
+// Pixel memory that an image owns; the image's last copy gives it back.
+struct ImageMemory {
+    void* data;
+    std::size_t bytes;
+};
+
+void ReleaseImageMemory(void* info)
+{
+    std::unique_ptr<ImageMemory> memory(static_cast<ImageMemory*>(info));
+    FreePixelMemory(memory->data, memory->bytes);
+}
+
+// An image whose pixels are about to be written in full, in pixel memory
+// (huge pages for a large one). Null when the memory cannot be had.
 QImage NewImage(int width, int height, QImage::Format format)
 {
-    QImage image(width, height, format);
-    if (!image.isNull())
-        AdviseHugePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
+    const std::size_t stride = static_cast<std::size_t>(width) * 4;
+    auto memory = std::make_unique<ImageMemory>(ImageMemory{nullptr, stride * static_cast<std::size_t>(height)});
+    try {
+        memory->data = AllocatePixelMemory(memory->bytes);
+    } catch (const std::bad_alloc&) {
+        return QImage();
+    }
+    QImage image(static_cast<uchar*>(memory->data), width, height, static_cast<qsizetype>(stride), format,
+                 ReleaseImageMemory, memory.get());
+    if (image.isNull()) {
+        FreePixelMemory(memory->data, memory->bytes);
+        return image;
+    }
+    memory.release();  // the image's cleanup owns it now
     return image;
 }
 
@@ -37,6 +63,8 @@ QImage FromBottomUpBgr(const DecodedPicture& picture)
     const int width = static_cast<int>(picture.width);
     const int height = static_cast<int>(picture.height);
     QImage image = NewImage(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
     const std::size_t stride = std::size_t{picture.width} * 3;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source = picture.pixels.data() + static_cast<std::size_t>(height - 1 - y) * stride;
@@ -71,6 +99,8 @@ QImage FromIndexed(const DecodedPicture& picture)
     for (int i = 0; i < 256; ++i)
         colours[i] = qRgb(table[4 * i + 2], table[4 * i + 1], table[4 * i]);
     QImage image = NewImage(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
     const std::size_t stride = PaddedRowBytes(picture.width, 8, 4);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source =
@@ -88,6 +118,8 @@ QImage FromMonochrome(const DecodedPicture& picture)
     const int width = static_cast<int>(picture.width);
     const int height = static_cast<int>(picture.height);
     QImage image = NewImage(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
     const std::size_t stride = PaddedRowBytes(picture.width, 1, 2);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source = picture.pixels.data() + static_cast<std::size_t>(y) * stride;
@@ -109,6 +141,8 @@ QImage BlendedOver(const std::uint8_t* pixels, std::uint32_t w, std::uint32_t h,
     const int backBlue = background.blue();
     auto blend = [](int value, int back, int alpha) { return (value * alpha + back * (255 - alpha) + 127) / 255; };
     QImage image = NewImage(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source = pixels + static_cast<std::size_t>(y) * w * 4;
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -130,6 +164,8 @@ QImage WithAlpha(const DecodedPicture& picture)
     const int width = static_cast<int>(picture.width);
     const int height = static_cast<int>(picture.height);
     QImage image = NewImage(width, height, QImage::Format_ARGB32);
+    if (image.isNull())
+        return image;
     const std::size_t stride = std::size_t{picture.width} * 4;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* source = picture.pixels.data() + static_cast<std::size_t>(y) * stride;

@@ -1,0 +1,65 @@
+// Pixel memory: large blocks on huge-page-aligned mappings, kept for reuse
+// when given back, small ones from the heap.
+
+#include <gtest/gtest.h>
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "units/picture/PixelBlock.h"
+
+namespace {
+
+using namespace vellumry::units;
+
+TEST(PixelBlock, LargeBlocksStartOnAHugePageAndKeepEveryByte)
+{
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    for (std::size_t bytes : {kMappedPixelBytes, kMappedPixelBytes + 3, std::size_t{5} << 20}) {
+        PixelBlock block(bytes, 0);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block.data()) % kHugePage, 0u) << bytes;
+        for (std::size_t i = 0; i < bytes; ++i)
+            block[i] = static_cast<std::uint8_t>(i * 7 + 1);
+        PixelBlock copy = block;
+        ASSERT_EQ(copy.size(), bytes);
+        for (std::size_t i = 0; i < bytes; ++i)
+            ASSERT_EQ(copy[i], static_cast<std::uint8_t>(i * 7 + 1)) << "byte " << i << " of " << bytes;
+    }
+}
+
+TEST(PixelBlock, GivesValuesWhereAskedAndGrowsKeepingThem)
+{
+    PixelBlock small(100, 0xAB);
+    PixelBlock large(kMappedPixelBytes + 10, 0xCD);
+    EXPECT_EQ(std::count(small.begin(), small.end(), 0xAB), 100);
+    EXPECT_EQ(std::count(large.begin(), large.end(), 0xCD), static_cast<std::ptrdiff_t>(kMappedPixelBytes + 10));
+    // Growing from a heap block onto a mapping carries the old bytes over.
+    small.resize(2 * kMappedPixelBytes);
+    EXPECT_EQ(std::count(small.begin(), small.begin() + 100, 0xAB), 100);
+    small.assign(3, 0x01);
+    EXPECT_EQ(small, PixelBlock({1, 1, 1}));
+}
+
+TEST(PixelMemory, ReusesAMappingGivenBackForTheNextOfItsSize)
+{
+    const std::size_t bytes = std::size_t{3} << 20;
+    void* first = AllocatePixelMemory(bytes);
+    static_cast<std::uint8_t*>(first)[bytes - 1] = 7;
+    FreePixelMemory(first, bytes);
+    void* second = AllocatePixelMemory(bytes - 100);  // the same whole huge pages
+    EXPECT_EQ(second, first);
+    static_cast<std::uint8_t*>(second)[bytes - 101] = 8;
+    FreePixelMemory(second, bytes - 100);
+    // A block past the largest kept size goes back to the system at once.
+    const std::size_t huge = std::size_t{40} << 20;
+    void* large = AllocatePixelMemory(huge);
+    static_cast<std::uint8_t*>(large)[huge - 1] = 9;
+    FreePixelMemory(large, huge);
+    EXPECT_EQ(msync(large, 4096, MS_ASYNC), -1) << "the mapping is still there";
+}
+
+}  // namespace
