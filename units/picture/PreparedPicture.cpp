@@ -3,18 +3,15 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-#include <bit>
-#include <cstring>
 #include <memory>
 #include <new>
 
 #include "units/picture/PixelBlock.h"
+#include "units/picture/private/BgrRows.h"
 #include "units/picture/private/PictureBudget.h"
 
 namespace vellumry::units {
 namespace {
-
-static_assert(std::endian::native == std::endian::little, "pixels are read as little-endian words");
 
 constexpr int kHalftoneAboveBits = 16;
 
@@ -66,25 +63,9 @@ QImage FromBottomUpBgr(const DecodedPicture& picture)
     if (image.isNull())
         return image;
     const std::size_t stride = std::size_t{picture.width} * 3;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* source = picture.pixels.data() + static_cast<std::size_t>(height - 1 - y) * stride;
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        int x = 0;
-        // Four pixels from three little-endian words: blue, green, red in
-        // the low bytes is the order 0xAARRGGBB already has.
-        for (; x + 4 <= width; x += 4, source += 12) {
-            std::uint32_t a, b, c;
-            std::memcpy(&a, source, 4);
-            std::memcpy(&b, source + 4, 4);
-            std::memcpy(&c, source + 8, 4);
-            target[x] = a | 0xFF000000u;
-            target[x + 1] = (a >> 24) | (b << 8) | 0xFF000000u;
-            target[x + 2] = (b >> 16) | (c << 16) | 0xFF000000u;
-            target[x + 3] = (c >> 8) | 0xFF000000u;
-        }
-        for (; x < width; ++x, source += 3)
-            target[x] = qRgb(source[2], source[1], source[0]);
-    }
+    for (int y = 0; y < height; ++y)
+        BgrToOpaqueRow(picture.pixels.data() + static_cast<std::size_t>(height - 1 - y) * stride,
+                       reinterpret_cast<std::uint32_t*>(image.scanLine(y)), picture.width);
     return image;
 }
 
