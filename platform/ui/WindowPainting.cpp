@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/qt/LargeImage.h"
 #include "platform/ui/private/WindowInternals.h"
 
 using namespace vellumry::ui;
@@ -16,6 +17,26 @@ using namespace vellumry::ui;
 namespace {
 
 constexpr int kSnapshotCompression = 30;
+
+// The window as it paints itself, as QWidget::grab renders it (background,
+// children, no mask), into memory for large blocks: a window-sized picture
+// otherwise faults in page by page.
+QImage Snapshot(QWidget& widget)
+{
+    const qreal ratio = widget.devicePixelRatioF();
+    const QSize size = (QSizeF(widget.size()) * ratio).toSize();
+    const bool translucent = widget.testAttribute(Qt::WA_TranslucentBackground);
+    QImage image = NewLargeImage(size.width(), size.height(),
+                                 translucent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (image.isNull())
+        return widget.grab().toImage();
+    image.setDevicePixelRatio(ratio);
+    if (translucent)
+        image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(widget.rect()),
+                  QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
+    return image;
+}
 
 }  // namespace
 
@@ -48,6 +69,6 @@ bool vellumry::ui::RenderWindowToPng(HWND window, const char* hostPath)
         // as the whole rest of showing a window full of photographs.
         QImageWriter writer(QString::fromUtf8(hostPath), "PNG");
         writer.setCompression(kSnapshotCompression);
-        return writer.write(record.widget->grab().toImage());
+        return writer.write(Snapshot(*record.widget));
     });
 }

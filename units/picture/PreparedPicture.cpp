@@ -3,10 +3,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-#include <memory>
-#include <new>
-
-#include "units/picture/PixelBlock.h"
+#include "platform/ui/qt/LargeImage.h"
 #include "units/picture/private/BgrRows.h"
 #include "units/picture/private/PictureBudget.h"
 
@@ -15,37 +12,11 @@ namespace {
 
 constexpr int kHalftoneAboveBits = 16;
 
-// Pixel memory that an image owns; the image's last copy gives it back.
-struct ImageMemory {
-    void* data;
-    std::size_t bytes;
-};
-
-void ReleaseImageMemory(void* info)
-{
-    std::unique_ptr<ImageMemory> memory(static_cast<ImageMemory*>(info));
-    FreePixelMemory(memory->data, memory->bytes);
-}
-
-// An image whose pixels are about to be written in full, in pixel memory
-// (huge pages for a large one). Null when the memory cannot be had.
+// An image whose pixels are about to be written in full, in memory for large
+// blocks. Null when the memory cannot be had.
 QImage NewImage(int width, int height, QImage::Format format)
 {
-    const std::size_t stride = static_cast<std::size_t>(width) * 4;
-    auto memory = std::make_unique<ImageMemory>(ImageMemory{nullptr, stride * static_cast<std::size_t>(height)});
-    try {
-        memory->data = AllocatePixelMemory(memory->bytes);
-    } catch (const std::bad_alloc&) {
-        return QImage();
-    }
-    QImage image(static_cast<uchar*>(memory->data), width, height, static_cast<qsizetype>(stride), format,
-                 ReleaseImageMemory, memory.get());
-    if (image.isNull()) {
-        FreePixelMemory(memory->data, memory->bytes);
-        return image;
-    }
-    memory.release();  // the image's cleanup owns it now
-    return image;
+    return ui::NewLargeImage(width, height, format);
 }
 
 bool Holds(const DecodedPicture& picture, std::uint64_t bytes)

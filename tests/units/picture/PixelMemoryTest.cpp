@@ -1,5 +1,5 @@
-// Pixel memory: large blocks on huge-page-aligned mappings, kept for reuse
-// when given back, small ones from the heap.
+// Pixel blocks over memory for large blocks: those on huge-page-aligned
+// mappings, kept for reuse when given back, small ones from the heap.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/base/LargeBlocks.h"
 #include "units/picture/PixelBlock.h"
 
 namespace {
@@ -19,7 +20,7 @@ using namespace vellumry::units;
 TEST(PixelBlock, LargeBlocksStartOnAHugePageAndKeepEveryByte)
 {
     constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    for (std::size_t bytes : {kMappedPixelBytes, kMappedPixelBytes + 3, std::size_t{5} << 20}) {
+    for (std::size_t bytes : {vellumry::base::kMappedBlockBytes, vellumry::base::kMappedBlockBytes + 3, std::size_t{5} << 20}) {
         PixelBlock block(bytes, 0);
         EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block.data()) % kHugePage, 0u) << bytes;
         for (std::size_t i = 0; i < bytes; ++i)
@@ -34,31 +35,31 @@ TEST(PixelBlock, LargeBlocksStartOnAHugePageAndKeepEveryByte)
 TEST(PixelBlock, GivesValuesWhereAskedAndGrowsKeepingThem)
 {
     PixelBlock small(100, 0xAB);
-    PixelBlock large(kMappedPixelBytes + 10, 0xCD);
+    PixelBlock large(vellumry::base::kMappedBlockBytes + 10, 0xCD);
     EXPECT_EQ(std::count(small.begin(), small.end(), 0xAB), 100);
-    EXPECT_EQ(std::count(large.begin(), large.end(), 0xCD), static_cast<std::ptrdiff_t>(kMappedPixelBytes + 10));
+    EXPECT_EQ(std::count(large.begin(), large.end(), 0xCD), static_cast<std::ptrdiff_t>(vellumry::base::kMappedBlockBytes + 10));
     // Growing from a heap block onto a mapping carries the old bytes over.
-    small.resize(2 * kMappedPixelBytes);
+    small.resize(2 * vellumry::base::kMappedBlockBytes);
     EXPECT_EQ(std::count(small.begin(), small.begin() + 100, 0xAB), 100);
     small.assign(3, 0x01);
     EXPECT_EQ(small, PixelBlock({1, 1, 1}));
 }
 
-TEST(PixelMemory, ReusesAMappingGivenBackForTheNextOfItsSize)
+TEST(LargeBlocks, ReusesAMappingGivenBackForTheNextOfItsSize)
 {
     const std::size_t bytes = std::size_t{3} << 20;
-    void* first = AllocatePixelMemory(bytes);
+    void* first = vellumry::base::AllocateLargeBlock(bytes);
     static_cast<std::uint8_t*>(first)[bytes - 1] = 7;
-    FreePixelMemory(first, bytes);
-    void* second = AllocatePixelMemory(bytes - 100);  // the same whole huge pages
+    vellumry::base::FreeLargeBlock(first, bytes);
+    void* second = vellumry::base::AllocateLargeBlock(bytes - 100);  // the same whole huge pages
     EXPECT_EQ(second, first);
     static_cast<std::uint8_t*>(second)[bytes - 101] = 8;
-    FreePixelMemory(second, bytes - 100);
+    vellumry::base::FreeLargeBlock(second, bytes - 100);
     // A block past the largest kept size goes back to the system at once.
     const std::size_t huge = std::size_t{40} << 20;
-    void* large = AllocatePixelMemory(huge);
+    void* large = vellumry::base::AllocateLargeBlock(huge);
     static_cast<std::uint8_t*>(large)[huge - 1] = 9;
-    FreePixelMemory(large, huge);
+    vellumry::base::FreeLargeBlock(large, huge);
     EXPECT_EQ(msync(large, 4096, MS_ASYNC), -1) << "the mapping is still there";
 }
 
