@@ -20,6 +20,7 @@
 #include "app/BatchOptions.h"
 #include "app/BatchRun.h"
 
+#include "app/HeapSetup.h"
 #include "app/ProgramEntry.h"
 #include "app/ProgramWiring.h"
 #include "app/StartWindowSnapshot.h"
@@ -99,6 +100,7 @@ int main(int argc, char** argv)
         return read ? 0 : 1;
     }
     if (argc == 3 && std::strcmp(argv[1], "--render-png") == 0) {
+        PrepareHeapForWindows();
         WireProgram();
         StartWindowSnapshot application(argc, argv, ProgramEntry, argv[2]);
         int code = application.Run();
@@ -113,6 +115,7 @@ int main(int argc, char** argv)
                      "       vellumry --batch --help\n";
         return 2;
     }
+    PrepareHeapForWindows();
     WireProgram();
     runtime::RuntimeApplication application(argc, argv, ProgramEntry);
     return application.Run();
