@@ -1,9 +1,7 @@
-// Pixel blocks over memory for large blocks: those on huge-page-aligned
-// mappings, kept for reuse when given back, small ones from the heap.
+// Pixel blocks over memory for large blocks: the large ones on
+// huge-page-aligned mappings, small ones from the heap.
 
 #include <gtest/gtest.h>
-
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -43,24 +41,6 @@ TEST(PixelBlock, GivesValuesWhereAskedAndGrowsKeepingThem)
     EXPECT_EQ(std::count(small.begin(), small.begin() + 100, 0xAB), 100);
     small.assign(3, 0x01);
     EXPECT_EQ(small, PixelBlock({1, 1, 1}));
-}
-
-TEST(LargeBlocks, ReusesAMappingGivenBackForTheNextOfItsSize)
-{
-    const std::size_t bytes = std::size_t{3} << 20;
-    void* first = vellumry::base::AllocateLargeBlock(bytes);
-    static_cast<std::uint8_t*>(first)[bytes - 1] = 7;
-    vellumry::base::FreeLargeBlock(first, bytes);
-    void* second = vellumry::base::AllocateLargeBlock(bytes - 100);  // the same whole huge pages
-    EXPECT_EQ(second, first);
-    static_cast<std::uint8_t*>(second)[bytes - 101] = 8;
-    vellumry::base::FreeLargeBlock(second, bytes - 100);
-    // A block past the largest kept size goes back to the system at once.
-    const std::size_t huge = std::size_t{40} << 20;
-    void* large = vellumry::base::AllocateLargeBlock(huge);
-    static_cast<std::uint8_t*>(large)[huge - 1] = 9;
-    vellumry::base::FreeLargeBlock(large, huge);
-    EXPECT_EQ(msync(large, 4096, MS_ASYNC), -1) << "the mapping is still there";
 }
 
 }  // namespace
