@@ -24,7 +24,10 @@ constexpr std::size_t kHeapBlockLimit = 4 * kMiB;
 void PrepareHeapForWindows()
 {
     // A heap top that is given back to the system is not advised any more
-    // when it grows again: keep it.
+    // when it grows again: keep it. The download worker also frees a response
+    // body and a file's bytes for every picture; handing that memory back to
+    // the kernel each time (a trim, with a flush of every processor's address
+    // cache) cost more than the transfer.
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * kAdvisedHeap));
     // One block of the whole size from the heap (not a mapping), advised,
     // and given back: the heap top now spans it, and every block later

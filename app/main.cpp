@@ -6,8 +6,6 @@
 //   vellumry --batch ...          drives the window without a person
 //                                 (vellumry --batch --help tells how)
 
-#include <malloc.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -86,11 +84,7 @@ int main(int argc, char** argv)
 {
     using namespace vellumry;
     using namespace vellumry::app;
-    // The download worker frees a response body and a file's bytes for every
-    // picture; returning that memory to the kernel each time (a trim of the
-    // worker's heap, with a flush of every processor's address cache) cost
-    // more than the transfer. Freed memory up to this much is kept for reuse.
-    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+    PrepareHeapForWindows();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     if (WantsBatch(arguments) || (argc == 2 && std::strcmp(argv[1], "--help") == 0))
         return RunBatch(argc, argv, arguments);
@@ -100,7 +94,6 @@ int main(int argc, char** argv)
         return read ? 0 : 1;
     }
     if (argc == 3 && std::strcmp(argv[1], "--render-png") == 0) {
-        PrepareHeapForWindows();
         WireProgram();
         StartWindowSnapshot application(argc, argv, ProgramEntry, argv[2]);
         int code = application.Run();
@@ -115,7 +108,6 @@ int main(int argc, char** argv)
                      "       vellumry --batch --help\n";
         return 2;
     }
-    PrepareHeapForWindows();
     WireProgram();
     runtime::RuntimeApplication application(argc, argv, ProgramEntry);
     return application.Run();
