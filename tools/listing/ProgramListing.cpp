@@ -31,7 +31,10 @@ std::string Hex(std::uint32_t value)
 
 std::string Quoted(std::string_view gbk)
 {
-    return "\"" + codepage::GbkToUtf8(gbk) + "\"";
+    std::string quoted = "\"";
+    quoted += codepage::GbkToUtf8(gbk);
+    quoted += '"';
+    return quoted;
 }
 
 std::string NameOrNull(const char* gbk)
