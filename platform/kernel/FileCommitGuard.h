@@ -1,7 +1,9 @@
 #pragma once
 
 // The last step of writing a file (the rename that makes a finished download
-// visible) taken so that a worker's stop cannot land in the middle of it:
+// visible), or another change a worker makes without the window thread (a
+// report list's rows), taken so that a worker's stop cannot land in the
+// middle of it:
 // the guard holds the calling worker's commit lock, which the stop takes to
 // set its mark. Either the stop comes first and the guard refuses the
 // commit, or the commit completes before the stop returns.

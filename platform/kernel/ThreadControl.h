@@ -15,9 +15,10 @@
 // - every visible change of the window runs on the window thread, which is
 //   also where the stop is requested, so a worker's call that has not started
 //   when the mark is set checks the mark there and never runs;
-// - a file commit (the rename of a finished download) runs under the
-//   worker's commit lock, which RequestStop takes to set the mark: a rename
-//   under way finishes first, a later one sees the mark.
+// - a file commit (the rename of a finished download), and a worker's
+//   change of a report list's shared rows, runs under the worker's commit
+//   lock, which RequestStop takes to set the mark: a commit under way
+//   finishes first, a later one sees the mark.
 //
 // The commit lock is held only around the commit itself (a rename), never
 // across anything that waits for the window thread, so the stopping thread

@@ -106,13 +106,15 @@ std::mutex& HandoffLock()
     return lock;
 }
 
-std::shared_ptr<CallRecord> Queue(std::shared_ptr<CarriedCall> call)
+// `caller` is the worker whose stop drops the call; null for none.
+std::shared_ptr<CallRecord> Queue(std::shared_ptr<CarriedCall> call,
+                                  std::shared_ptr<kernel::ThreadControl> caller = kernel::ThreadControl::CurrentShared())
 {
     auto record = std::make_shared<CallRecord>();
     {
         std::lock_guard guard(record->lock);
         record->call = std::move(call);
-        record->caller = kernel::ThreadControl::CurrentShared();
+        record->caller = std::move(caller);
     }
     auto token = std::make_shared<DeliveryToken>(record);
     QCoreApplication* app = QCoreApplication::instance();
@@ -175,6 +177,11 @@ void PostCallToWindowThread(std::shared_ptr<CarriedCall> call)
 {
     if (MayCallWindow())
         Queue(std::move(call));
+}
+
+void PostNoticeCallToWindowThread(std::shared_ptr<CarriedCall> call)
+{
+    Queue(std::move(call), nullptr);
 }
 
 }  // namespace vellumry::ui

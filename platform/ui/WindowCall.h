@@ -47,4 +47,8 @@ bool MayCallWindow();
 // drops it when the posting worker has been told to stop by then.
 void PostCallToWindowThread(std::shared_ptr<CarriedCall> call);
 
+// Queues `call` for the window thread and returns at once, whoever posts it
+// and whatever becomes of them.
+void PostNoticeCallToWindowThread(std::shared_ptr<CarriedCall> call);
+
 }  // namespace vellumry::ui

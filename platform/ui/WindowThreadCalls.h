@@ -89,4 +89,20 @@ void PostToWindowThread(Work&& work)
     PostCallToWindowThread(std::make_shared<Call>(std::forward<Work>(work)));
 }
 
+// Queues work for the window thread that runs even when the posting worker
+// has been told to stop since: for telling the window of a change that has
+// already been made (the change itself obeys the stop). Without an
+// application object the work is dropped.
+template <typename Work>
+void PostNoticeToWindowThread(Work&& work)
+{
+    using Body = std::decay_t<Work>;
+    struct Call final : CarriedCall {
+        explicit Call(Body body) : body(std::move(body)) {}
+        void Run() override { body(); }
+        Body body;
+    };
+    PostNoticeCallToWindowThread(std::make_shared<Call>(std::forward<Work>(work)));
+}
+
 }  // namespace vellumry::ui

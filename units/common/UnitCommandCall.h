@@ -14,8 +14,10 @@
 // Any thread; `work` runs on the window thread.
 //
 // Only work that answers nothing may be queued (OnUnitLater below): the
-// answering commands wait for their call, so a worker adding rows keeps at
-// most the few calls of one row in the queue ahead of the window thread.
+// answering commands wait for their call, so a worker keeps at most the few
+// calls it made since its last answer in the queue ahead of the window
+// thread. (A worker's calls on a report list act on the list's shared rows
+// instead: ListViewCommands.h.)
 
 #include <atomic>
 #include <cstdint>

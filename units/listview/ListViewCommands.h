@@ -14,8 +14,10 @@
 // field selector (SetCellField, GetCellField: 0 text, 1 image, 2 check
 // state, 3 indent, 4 item data).
 //
-// Any thread: each call is one operation on the window thread
-// (UnitCommandCall.h).
+// Any thread: each call is one whole operation. On the window thread it acts
+// on the unit; a worker's call on a list unit that exists acts on the list's
+// shared rows at once (SharedListRows.h), without waiting for the window
+// thread; any other call is carried to the window thread (UnitCommandCall.h).
 
 #include <cstdint>
 

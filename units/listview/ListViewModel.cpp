@@ -29,8 +29,8 @@ Qt::Alignment AlignmentOf(std::int32_t alignment)
 
 }  // namespace
 
-ListViewModel::ListViewModel(std::shared_ptr<ListViewRowStore> store, QObject* parent)
-    : QAbstractTableModel(parent), m_keep(std::move(store)), m_store(*m_keep)
+ListViewModel::ListViewModel(std::shared_ptr<SharedListRows> rows, QObject* parent)
+    : QAbstractTableModel(parent), m_rows(std::move(rows))
 {
     m_batch.setSingleShot(true);
     m_batch.setInterval(kBatchMilliseconds);
@@ -66,77 +66,86 @@ void ListViewModel::Schedule()
         m_batch.start();
 }
 
-void ListViewModel::RowInserted(std::int32_t row)
+std::int32_t ListViewModel::InsertRow(const NewRow& request)
 {
-    if (row >= m_published) {
-        Schedule();  // among the rows the view has not been told of yet
-        return;
+    Flush();
+    std::int32_t row = 0;
+    bool toldAtOnce = false;
+    {
+        SharedListRows::Access rows = m_rows->Lock();
+        // A worker may have emptied the list or inserted before the end since
+        // the flush: then the view starts afresh anyway.
+        const bool restartDue = rows.Changes().restart;
+        row = m_rows->InsertRow(request);
+        // Told at once, so the view keeps its selection: it needs no fresh
+        // start for this row.
+        toldAtOnce = row < m_published && !restartDue;
+        if (toldAtOnce)
+            rows.Changes().restart = false;
     }
-    // The store has the row already: the batch is told as the rows before
-    // it, then the row itself.
-    Flush(m_store.Count() - 1);
-    beginInsertRows(QModelIndex(), row, row);
-    m_published = m_store.Count();
-    endInsertRows();
-}
-
-void ListViewModel::CellsChanged(std::int32_t row)
-{
-    if (row >= m_published)
-        return;  // the view learns of the whole row with its batch
-    m_firstChanged = m_firstChanged > m_lastChanged ? row : std::min(m_firstChanged, row);
-    m_lastChanged = std::max(m_lastChanged, row);
-    Schedule();
+    // The lock is not held while the view hears of the row: what it does in
+    // answer may raise events, whose handlers may stop a worker that waits
+    // for the lock.
+    if (toldAtOnce) {
+        beginInsertRows(QModelIndex(), row, row);
+        ++m_published;
+        endInsertRows();
+    } else {
+        Schedule();  // among the rows the view has not been told of yet
+    }
+    return row;
 }
 
 void ListViewModel::EverythingChanged()
 {
-    if (m_published > 0) {
-        m_firstChanged = 0;
-        m_lastChanged = m_published - 1;
-    }
     Flush();
+    if (m_published > 0)
+        emit dataChanged(index(0, 0), index(m_published - 1, columnCount() - 1));
 }
 
 void ListViewModel::Clear()
 {
     m_batch.stop();
     beginResetModel();
-    m_store.Clear();
-    m_published = 0;
-    m_firstChanged = 1;
-    m_lastChanged = 0;
-    m_makeVisible = -1;
+    {
+        SharedListRows::Access rows = m_rows->Lock();
+        m_rows->Clear();
+        m_rows->TakeViewChanges();
+        m_published = 0;
+    }
     endResetModel();
-}
-
-void ListViewModel::RequestVisible(std::int32_t row)
-{
-    m_makeVisible = row;
-    Schedule();
 }
 
 void ListViewModel::Flush()
 {
-    Flush(m_store.Count());
+    ViewChanges changes;
+    std::int32_t count = 0;
+    {
+        SharedListRows::Access rows = m_rows->Lock();
+        changes = m_rows->TakeViewChanges();
+        count = rows.Rows().Count();
+    }
+    CatchUp(changes, count);
 }
 
-void ListViewModel::Flush(std::int32_t rows)
+void ListViewModel::CatchUp(const ViewChanges& changes, std::int32_t rows)
 {
     m_batch.stop();
-    if (m_published < rows) {
+    if (changes.restart) {
+        beginResetModel();
+        m_published = rows;
+        endResetModel();
+    } else if (m_published < rows) {
         beginInsertRows(QModelIndex(), m_published, rows - 1);
         m_published = rows;
         endInsertRows();
     }
-    if (m_firstChanged <= m_lastChanged) {
-        std::int32_t last = std::min(m_lastChanged, m_published - 1);
-        if (m_firstChanged <= last)
-            emit dataChanged(index(m_firstChanged, 0), index(last, columnCount() - 1));
-        m_firstChanged = 1;
-        m_lastChanged = 0;
+    if (!changes.restart && changes.firstChanged <= changes.lastChanged) {
+        std::int32_t last = std::min(changes.lastChanged, m_published - 1);
+        if (changes.firstChanged <= last)
+            emit dataChanged(index(changes.firstChanged, 0), index(last, columnCount() - 1));
     }
-    std::int32_t visible = std::exchange(m_makeVisible, -1);
+    std::int32_t visible = changes.makeVisible;
     if (visible >= 0 && visible < m_published && onMakeVisible)
         onMakeVisible(visible);
 }
@@ -148,12 +157,13 @@ int ListViewModel::rowCount(const QModelIndex& parent) const
 
 int ListViewModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : std::max<int>(1, m_store.ColumnCount());
+    return parent.isValid() ? 0 : std::max<int>(1, m_rows->Lock().Rows().ColumnCount());
 }
 
 QVariant ListViewModel::data(const QModelIndex& index, int role) const
 {
-    const ListViewRow* row = m_store.Row(index.row());
+    SharedListRows::Access rows = m_rows->Lock();
+    const ListViewRow* row = rows.Rows().Row(index.row());
     if (!row || index.row() >= m_published)
         return {};
     auto column = static_cast<std::size_t>(index.column());
@@ -187,19 +197,25 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
 
 bool ListViewModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    ListViewRow* row = m_store.Row(index.row());
-    if (!row || index.row() >= m_published)
+    if (index.row() >= m_published)
         return false;
     if (role == Qt::CheckStateRole && m_look.checkBoxes && index.column() == 0) {
-        row->StateBits = value.toInt() == Qt::Checked ? kCheckedBits : kUncheckedBits;
+        {
+            SharedListRows::Access rows = m_rows->Lock();
+            ListViewRow* row = rows.Rows().Row(index.row());
+            if (!row)
+                return false;
+            row->StateBits = value.toInt() == Qt::Checked ? kCheckedBits : kUncheckedBits;
+        }
         emit dataChanged(index, index);
         if (onCheckToggled)
             onCheckToggled(index.row());
         return true;
     }
     if (role == Qt::EditRole && index.column() == 0) {
-        ListViewCell* cell = m_store.Cell(index.row(), 0);
-        cell->Text = codepage::Utf16ToGbk(value.toString().toStdU16String());
+        std::string text = codepage::Utf16ToGbk(value.toString().toStdU16String());
+        if (!m_rows->SetCell(CellField::Text, index.row(), 0, 0, text))
+            return false;
         emit dataChanged(index, index);
         return true;
     }

@@ -1,15 +1,18 @@
 #pragma once
 
-// The Qt face of a report list's rows: a table model over the row store
-// (ListViewRowStore.h), read by the view only for the rows it shows.
+// The Qt face of a report list's rows: a table model over the rows the
+// window thread and the workers share (SharedListRows.h), read by the view
+// only for the rows it shows.
 //
-// Rows appended at the end are told to the view in batches: the store has
-// them at once (counts and texts answer at once), the view learns of them
-// when the batch timer fires, together with the cells changed meanwhile and
-// the last row asked to be made visible. A worker appending rows one call at
-// a time thus costs the view one layout per batch, not one per row. Every
-// other change (an insertion before the end, emptying the list) first
-// delivers the batch and is then told at once. Window thread only.
+// The view catches up with the rows in batches: the rows have every change
+// at once (counts and texts answer at once), the view learns of appended
+// rows, changed cells and the last row asked to be made visible when the
+// batch timer fires. A worker appending rows or writing cells one call at a
+// time thus costs the view one layout per batch, not one per call, and the
+// window thread one wake-up per batch. Rows inserted before the end on the
+// window thread are told to the view at once, keeping its selection; rows a
+// worker inserted before the end or removed make the view start afresh when
+// it catches up. Window thread only.
 
 #include <QAbstractTableModel>
 #include <QBrush>
@@ -24,7 +27,7 @@
 
 #include "units/listview/ListViewColumns.h"
 #include "units/listview/ListViewImages.h"
-#include "units/listview/ListViewRowStore.h"
+#include "units/listview/SharedListRows.h"
 
 namespace vellumry::units {
 
@@ -38,8 +41,9 @@ struct ListViewLook {
 
 class ListViewModel : public QAbstractTableModel {
 public:
-    // The store is shared with the unit, which may go before the view.
-    ListViewModel(std::shared_ptr<ListViewRowStore> store, QObject* parent);
+    // The rows are shared with the unit, which may go before the view, and
+    // with the workers.
+    ListViewModel(std::shared_ptr<SharedListRows> rows, QObject* parent);
 
     // New columns and flags: the view starts afresh.
     void SetLook(ListViewLook look);
@@ -49,15 +53,14 @@ public:
     const ListViewImages& Images() const { return m_images; }
     const ListViewLook& Look() const { return m_look; }
 
-    // Called after the store changed.
-    void RowInserted(std::int32_t row);
-    void CellsChanged(std::int32_t row);
+    // Inserts a row on the window thread; answers where it went.
+    std::int32_t InsertRow(const NewRow& request);
+    // The rows changed: the view catches up with the next batch.
+    void Schedule();
     void EverythingChanged();
-    // Empties the store and the view.
+    // Empties the rows and the view.
     void Clear();
-    // Makes `row` visible with the next batch.
-    void RequestVisible(std::int32_t row);
-    // Delivers the batch now.
+    // Catches up now.
     void Flush();
     // Rows the view knows of.
     std::int32_t PublishedRows() const { return m_published; }
@@ -78,20 +81,13 @@ public:
     static constexpr int kBatchMilliseconds = 20;
 
 private:
-    void Schedule();
-    // Tells the view of the rows up to `rows`, the changed cells and the row
-    // to make visible.
-    void Flush(std::int32_t rows);
+    // Tells the view of `changes` and of the rows it has not seen yet.
+    void CatchUp(const ViewChanges& changes, std::int32_t rows);
 
-    std::shared_ptr<ListViewRowStore> m_keep;
-    ListViewRowStore& m_store;
+    std::shared_ptr<SharedListRows> m_rows;
     ListViewLook m_look;
     ListViewImages m_images;
     std::int32_t m_published = 0;
-    // Changed rows of the batch, as a range; empty when first > last.
-    std::int32_t m_firstChanged = 1;
-    std::int32_t m_lastChanged = 0;
-    std::int32_t m_makeVisible = -1;
     QTimer m_batch;
 };
 

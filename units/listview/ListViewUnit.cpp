@@ -17,6 +17,7 @@
 #include "units/listview/ListViewDelegate.h"
 #include "units/listview/ListViewIconWidget.h"
 #include "units/listview/ListViewModel.h"
+#include "units/listview/ListRowsDirectory.h"
 #include "units/listview/ListViewRows.h"
 #include "units/listview/ListViewStyles.h"
 #include "units/listview/ListViewWidget.h"
@@ -26,7 +27,6 @@ namespace {
 
 constexpr const char* kClassName = "SysListView32";
 constexpr std::int32_t kHighestSortOrder = 2;
-constexpr std::int32_t kStateImageMask = 0xF000;
 constexpr std::int32_t kStateImageShift = 12;
 constexpr std::int32_t kUncheckedBits = 1 << kStateImageShift;
 
@@ -89,11 +89,15 @@ CListViewUnit* CListViewUnit::Create(const CreateArguments& arguments)
     if (unit->m_properties.SingleSelection)
         unit->SelectCurrentRow(unit->m_properties.CurrentRow);
     unit->ConnectEvents();
-    return AdoptUnit(std::move(unit));
+    CListViewUnit* adopted = AdoptUnit(std::move(unit));
+    if (adopted)
+        RegisterListRows(adopted->m_formId, adopted->m_unitId, adopted->m_rows);
+    return adopted;
 }
 
 CListViewUnit::~CListViewUnit()
 {
+    UnregisterListRows(m_formId, m_unitId, m_rows.get());
     *m_alive = false;
     // The widget outlives the unit a little (it is deleted later): nothing
     // of it may call back into the unit.
@@ -170,8 +174,12 @@ void CListViewUnit::ApplyLook()
     look.editLabels = p.EditLabels != 0;
     look.textColour = PlainColour(p.TextColour);
     look.textBackColour = ColourOfReference(p.TextBackColour);
-    m_rows->SetColumnCount(static_cast<std::int32_t>(look.columns.size()));
-    m_rows->SetOrder(static_cast<RowOrder>(std::clamp(p.SortOrder, 0, kHighestSortOrder)));
+    {
+        SharedListRows::Access rows = m_rows->Lock();
+        rows.Rows().SetColumnCount(static_cast<std::int32_t>(look.columns.size()));
+        rows.Rows().SetOrder(static_cast<RowOrder>(std::clamp(p.SortOrder, 0, kHighestSortOrder)));
+    }
+    m_rows->SetCheckBoxes(p.CheckBoxes != 0);
     std::vector<std::int32_t> widths;
     for (const ListViewColumn& column : look.columns)
         widths.push_back(column.Width);
@@ -282,6 +290,8 @@ void CListViewUnit::LoadStoredRows()
     const ListViewImages& images = m_model->Images();
     std::int32_t current = -1;
     std::int32_t nextCell = 1;
+    std::optional<SharedListRows::Access> lock(m_rows->Lock());
+    ListViewRowStore& stored = lock->Rows();
     for (const ListViewRowRecord& record : *records) {
         if (record.Kind == 0) {
             ListViewRow row;
@@ -294,13 +304,14 @@ void CListViewUnit::LoadStoredRows()
                 row.StateBits = m_properties.CheckBoxes ? kUncheckedBits : 0;
             row.Indent = report ? std::max(record.Indent, 0) : 0;
             row.TipText = record.TipText;
-            current = m_rows->Insert(m_rows->Count(), std::move(row));
+            current = stored.Insert(stored.Count(), std::move(row));
             nextCell = 1;
-        } else if (ListViewCell* cell = m_rows->Cell(current, nextCell++)) {
+        } else if (ListViewCell* cell = stored.Cell(current, nextCell++)) {
             cell->Text = record.Text;
             cell->ImageIndex = std::max(record.ImageIndex, -1);
         }
     }
+    lock.reset();  // not held while the view catches up
     m_model->Flush();
 }
 
@@ -347,65 +358,28 @@ std::optional<host::RaisedEvent> CListViewUnit::Raise(std::int32_t event, std::i
 
 std::int32_t CListViewUnit::InsertRow(const NewRow& request)
 {
-    ListViewRow row;
-    row.Cells.front().Text = request.text;
-    row.Cells.front().ImageIndex = std::max(request.image.value_or(-1), -1);
-    // The state image goes with a zero state mask, which sets no state bits;
-    // a list with check boxes starts every row unchecked.
-    row.StateBits = m_properties.CheckBoxes ? kUncheckedBits : 0;
-    row.Indent = std::max(request.indent.value_or(0), 0);
-    row.ItemData = request.itemData.value_or(0);
-    std::int32_t position = request.position.value_or(-1);
-    std::int32_t index = m_rows->Insert(position < 0 ? m_rows->Count() : position, std::move(row));
-    m_model->RowInserted(index);
-    return index;
+    return m_model->InsertRow(request);
 }
 
 bool CListViewUnit::SetCell(CellField field, std::int32_t row, std::int32_t column, std::int32_t number,
                             std::string_view text)
 {
-    ListViewCell* cell = m_rows->Cell(row, column);
-    if (!cell)
+    if (!m_rows->SetCell(field, row, column, number, text))
         return false;
-    ListViewRow& stored = *m_rows->Row(row);
-    switch (field) {
-    case CellField::Text: cell->Text = text; break;
-    case CellField::Image:
-        cell->ImageIndex = std::max(number, -1);
-        if (cell->ImageIndex == -1)
-            m_view->viewport()->update();
-        break;
-    case CellField::CheckState:
-        stored.StateBits = (std::max(number + 1, 0) << kStateImageShift) & kStateImageMask;
-        break;
-    case CellField::Indent: stored.Indent = std::max(number, 0); break;
-    case CellField::ItemData: stored.ItemData = number; break;
-    }
-    m_model->CellsChanged(row);
+    if (field == CellField::Image && number < 0)
+        m_view->viewport()->update();
+    m_model->Schedule();
     return true;
 }
 
 std::optional<std::string> CListViewUnit::CellText(std::int32_t row, std::int32_t column) const
 {
-    auto text = m_rows->Text(row, column);
-    if (!text)
-        return std::nullopt;
-    return std::string(*text);
+    return m_rows->CellText(row, column);
 }
 
 std::optional<std::int32_t> CListViewUnit::CellNumber(CellField field, std::int32_t row, std::int32_t column) const
 {
-    if (!m_rows->HasCell(row, column))
-        return std::nullopt;
-    const ListViewRow& stored = *m_rows->Row(row);
-    switch (field) {
-    case CellField::Image: return m_rows->CellImage(row, column);
-    case CellField::CheckState: return ((stored.StateBits & kStateImageMask) >> kStateImageShift) - 1;
-    case CellField::Indent: return stored.Indent;
-    case CellField::ItemData: return stored.ItemData;
-    case CellField::Text: return std::nullopt;
-    }
-    return std::nullopt;
+    return m_rows->CellNumber(field, row, column);
 }
 
 void CListViewUnit::DeleteAllRows()
@@ -415,13 +389,26 @@ void CListViewUnit::DeleteAllRows()
 
 void CListViewUnit::EnsureRowVisible(std::int32_t row)
 {
-    if (row >= 0 && row < m_rows->Count())
-        m_model->RequestVisible(row);
+    if (m_rows->RequestVisible(row))
+        m_model->Schedule();
 }
 
 void CListViewUnit::FlushView()
 {
     m_model->Flush();
+}
+
+void CListViewUnit::ViewNotice()
+{
+    m_model->Schedule();
+}
+
+void CListViewUnit::PostNcDestroy()
+{
+    // From here on workers reach the unit the way they reach a unit that
+    // does not exist.
+    UnregisterListRows(m_formId, m_unitId, m_rows.get());
+    UnitObject::PostNcDestroy();  // deletes this
 }
 
 // Events from the widget.
@@ -467,8 +454,8 @@ LRESULT CListViewUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case kMessageCheckToggled: {
         auto row = static_cast<std::int32_t>(wParam);
-        if (const ListViewRow* stored = m_rows->Row(row))
-            Raise(kCheckChanged, {row, ((stored->StateBits & kStateImageMask) >> kStateImageShift) - 1});
+        if (std::optional<std::int32_t> stateImage = m_rows->StateImage(row))
+            Raise(kCheckChanged, {row, *stateImage});
         return 0;
     }
     default:

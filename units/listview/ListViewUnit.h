@@ -1,7 +1,7 @@
 #pragma once
 
 // The report list unit: a list of rows with cells under titled columns,
-// shown by a Qt model/view pair over plain row data (ListViewRowStore.h,
+// shown by a Qt model/view pair over plain row data (SharedListRows.h,
 // ListViewModel.h), so that rows cost memory, not widgets, and the view is
 // told of appended rows in batches.
 //
@@ -14,8 +14,9 @@
 // changed. A handler may destroy the unit's window; the unit then touches
 // nothing of itself afterwards.
 //
-// Window thread only; the library commands carry their calls over
-// (ListViewCommands.h).
+// Window thread only. The rows are shared: the library commands called on a
+// worker act on them directly (ListViewCommands.h) and send the unit a
+// notice (ViewNotice) when its view has changes to catch up with.
 
 #include <QAbstractItemView>
 #include <QMetaObject>
@@ -36,7 +37,7 @@
 #include "units/common/UnitTypeRoutines.h"
 #include "units/common/UnitHost.h"
 #include "units/listview/ListViewProperties.h"
-#include "units/listview/ListViewRowStore.h"
+#include "units/listview/SharedListRows.h"
 
 namespace vellumry::units {
 
@@ -45,18 +46,6 @@ class ListViewHooks;
 class ListViewIconWidget;
 class ListViewModel;
 class ListViewWidget;
-
-// What the cell accessors read and write.
-enum class CellField : std::int32_t { Text = 0, Image = 1, CheckState = 2, Indent = 3, ItemData = 4 };
-
-struct NewRow {
-    std::optional<std::int32_t> position;
-    std::string text;
-    std::optional<std::int32_t> image;
-    std::optional<std::int32_t> stateImage;
-    std::optional<std::int32_t> indent;
-    std::optional<std::int32_t> itemData;
-};
 
 class CListViewUnit : public UnitObject {
 public:
@@ -80,6 +69,10 @@ public:
 
     // Tells the view now what it would learn with the next batch.
     void FlushView();
+    // A worker changed the rows: the view catches up with the next batch.
+    void ViewNotice();
+
+    void PostNcDestroy() override;
 
     const ListViewProperties& Properties() const { return m_properties; }
     DWORD ListViewExStyle() const { return m_exStyle; }
@@ -119,7 +112,7 @@ private:
     std::optional<host::RaisedEvent> Raise(std::int32_t event, std::initializer_list<std::int32_t> arguments = {});
 
     ListViewProperties m_properties;
-    std::shared_ptr<ListViewRowStore> m_rows = std::make_shared<ListViewRowStore>();
+    std::shared_ptr<SharedListRows> m_rows = std::make_shared<SharedListRows>();
     ListViewModel* m_model = nullptr;  // owned by the widget
     QPointer<QAbstractItemView> m_view;
     ListViewHooks* m_hooks = nullptr;         // the view's, while m_view lives

@@ -1,7 +1,9 @@
 // Workers driving the report list while the window thread empties it, counts
 // its rows and stops one of them: every call is one whole operation (no cell
-// is torn, no write of a worker lost while its row stood), nothing deadlocks,
-// and once TerminateThread returned the stopped worker changes nothing.
+// is torn, no write of a worker lost while its row stood, no row outlives an
+// emptying), nothing deadlocks, and once TerminateThread returned the stopped
+// worker changes nothing. The workers' calls do not wait for the window
+// thread, so they go on between any two of its calls.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,9 @@
 #include <chrono>
 #include <random>
 #include <string>
+#include <thread>
+
+#include <QAbstractItemView>
 
 #include "platform/kernel/HandleTable.h"
 #include "platform/kernel/ThreadApi.h"
@@ -51,7 +56,11 @@ bool IsWhole(const std::string& text, int column)
 }
 
 struct Shared {
-    std::atomic<int> deletions{0};  // bumped by the window thread before each DeleteAllRows
+    // Bumped by the window thread before and after each DeleteAllRows: odd
+    // while one is under way.
+    std::atomic<int> deletions{0};
+    // The sequence number each worker ('A', 'B') is about to insert.
+    std::array<std::atomic<int>, kWorkers> begun{};
     std::atomic<int> tornReads{0};
     std::atomic<int> lostWrites{0};
     std::atomic<long> rowsAdded{0};
@@ -79,6 +88,7 @@ DWORD AddRowsForever(LPVOID parameter)
     Shared& shared = *args->shared;
     for (int sequence = 0;; ++sequence) {
         int deletionsBefore = shared.deletions.load();
+        shared.begun[static_cast<std::size_t>(args->letter - 'A')].store(sequence);
         std::string first = std::string(1, args->letter) + ":" + std::to_string(sequence);
         std::int32_t row =
             ExtendedUiForm::Call(ExtendedUiCommand::InsertRow, kListId, {LeftOut(), Text(first)}).Int();
@@ -100,7 +110,8 @@ DWORD AddRowsForever(LPVOID parameter)
             bool overwritten = IsWhole(read, column) && read[0] != args->letter;
             return read != written && !overwritten;
         };
-        if (shared.deletions.load() == deletionsBefore && (lost(read1, second, 1) || lost(read2, third, 2)))
+        bool noEmptying = deletionsBefore % 2 == 0 && shared.deletions.load() == deletionsBefore;
+        if (noEmptying && (lost(read1, second, 1) || lost(read2, third, 2)))
             shared.lostWrites.fetch_add(1);
     }
 }
@@ -114,10 +125,24 @@ protected:
         ExtendedUiForm::TearDown();
     }
 
-    void DeleteAll(Shared& shared)
+    // Empties the list while the workers go on adding rows: afterwards the
+    // list holds only rows the workers began after the emptying began.
+    ::testing::AssertionResult DeleteAll(Shared& shared)
     {
+        std::array<int, kWorkers> begun{};
+        for (std::size_t i = 0; i < begun.size(); ++i)
+            begun[i] = shared.begun[i].load();
         shared.deletions.fetch_add(1);
         OnList(ExtendedUiCommand::DeleteAllRows);
+        shared.deletions.fetch_add(1);
+        std::int32_t rows = RowCount();
+        for (std::int32_t row = 0; row < rows; ++row) {
+            std::string first = CellText(row, 0);
+            std::size_t worker = static_cast<std::size_t>(first.empty() ? 0 : first[0] - 'A');
+            if (first.size() < 3 || worker >= begun.size() || std::stoi(first.substr(2)) < begun[worker])
+                return ::testing::AssertionFailure() << "row " << row << " (" << first << ") outlived the emptying";
+        }
+        return ::testing::AssertionSuccess();
     }
 
     // Every row is a worker's whole row, and none of them is `stopped`'s.
@@ -161,6 +186,8 @@ TEST_F(ListViewWorkers, AppendAndSetCellsWhileTheWindowThreadEmptiesCountsAndSto
     Shared shared;
     int deletions = 0;
     for (int round = 0; round < kRounds; ++round) {
+        for (std::atomic<int>& begun : shared.begun)
+            begun = 0;  // the workers of this round count from 0 again
         std::array<WorkerArgs, kWorkers> args{{{'A', &shared}, {'B', &shared}}};
         std::array<HANDLE, kWorkers> threads{};
         for (int i = 0; i < kWorkers; ++i) {
@@ -178,9 +205,8 @@ TEST_F(ListViewWorkers, AppendAndSetCellsWhileTheWindowThreadEmptiesCountsAndSto
                 ASSERT_TRUE(TerminateThread(threads[0], kStopCode));
                 stopped = 'A';
             }
-            DeleteAll(shared);
+            EXPECT_TRUE(DeleteAll(shared));
             ++deletions;
-            EXPECT_EQ(RowCount(), 0);
             if (stopped) {
                 WaitFor([&] { return std::chrono::steady_clock::now() >= until + 500us; });
                 ASSERT_TRUE(ListIsSound(stopped)) << "round " << round;
@@ -205,6 +231,67 @@ TEST_F(ListViewWorkers, AppendAndSetCellsWhileTheWindowThreadEmptiesCountsAndSto
     EXPECT_EQ(shared.tornReads.load(), 0);
     EXPECT_EQ(shared.lostWrites.load(), 0);
     EXPECT_GT(shared.rowsAdded.load(), kRounds) << "the workers did add rows";
+}
+
+// Adds rows and writes and reads their cells, then keeps reading the count
+// until it is stopped.
+struct OwnRows {
+    int rows = 0;
+    std::atomic<bool> done{false};
+    std::atomic<int> ownTextsRead{0};
+    std::atomic<int> countRead{-1};
+};
+
+DWORD AddRowsThenReadUntilStopped(LPVOID parameter)
+{
+    auto* own = static_cast<OwnRows*>(parameter);
+    for (int i = 0; i < own->rows; ++i) {
+        std::int32_t row =
+            ExtendedUiForm::Call(ExtendedUiCommand::InsertRow, kListId, {LeftOut(), Text(std::to_string(i))}).Int();
+        std::string address = "http://127.0.0.1/" + std::to_string(i) + ".jpg";
+        ExtendedUiForm::Call(ExtendedUiCommand::SetCellText, kListId, {Int(row), Int(1), Text(address)});
+        ExtendedUiForm::Call(ExtendedUiCommand::EnsureRowVisible, kListId, {Int(row)});
+        if (ReadCell(row, 1) == address && ReadCell(row, 0) == std::to_string(i))
+            own->ownTextsRead.fetch_add(1);
+    }
+    own->countRead = ExtendedUiForm::Call(ExtendedUiCommand::GetRowCount, kListId, {}).Int();
+    own->done = true;
+    for (;;)
+        ExtendedUiForm::Call(ExtendedUiCommand::GetRowCount, kListId, {});
+}
+
+TEST_F(ListViewWorkers, AWorkersCallsDoNotWaitForTheWindowThreadAndTheViewCatchesUpAfterItsStop)
+{
+    units::ListViewProperties list;
+    list.ViewType = units::kReportView;
+    std::vector<units::ListViewColumn> columns = {{0, -1, 0, 60, "n"}, {0, -1, 0, 300, "url"}};
+    list.Columns = units::WriteListViewColumns(columns);
+    Load(list);
+    ShowWindow(GetParent(List()->Handle()), SW_HIDE);  // nothing painted, as above
+    QAbstractItemModel& model = *List()->View()->model();
+
+    OwnRows own;
+    own.rows = 300;
+    HANDLE worker = CreateThread(nullptr, 0, AddRowsThenReadUntilStopped, &own, 0, nullptr);
+    ASSERT_NE(worker, nullptr);
+    // The window thread pumps nothing meanwhile: a call carried over to it
+    // would wait for ever.
+    auto until = std::chrono::steady_clock::now() + 20s;
+    while (!own.done && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(own.done) << "the worker waited for the window thread";
+    EXPECT_EQ(own.ownTextsRead.load(), own.rows) << "each read saw the worker's own writes";
+    EXPECT_EQ(own.countRead.load(), own.rows);
+    EXPECT_EQ(model.rowCount(), 0) << "the view catches up on the window thread only";
+
+    // Stopped before the window thread heard of its changes: the notice still
+    // comes, as the changes were made before the stop.
+    ASSERT_TRUE(TerminateThread(worker, kStopCode));
+    ASSERT_TRUE(kernel::WaitForThreadEnd(worker, 10s));
+    CloseHandle(worker);
+    ASSERT_TRUE(WaitFor([&] { return model.rowCount() == own.rows; }));
+    EXPECT_EQ(model.data(model.index(own.rows - 1, 1)).toString(), "http://127.0.0.1/299.jpg");
+    EXPECT_EQ(RowCount(), own.rows);
 }
 
 }  // namespace
