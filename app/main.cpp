@@ -13,6 +13,7 @@
 #include <iostream>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "app/BatchOptions.h"
@@ -24,11 +25,19 @@
 #include "app/StartWindowSnapshot.h"
 #include "app/description/ProgramDescription.h"
 #include "app/forms/HandlerNames.h"
+#include "platform/net/HttpTransfer.h"
 #include "runtime/RuntimeApplication.h"
 #include "tools/listing/BlockSniff.h"
 #include "tools/listing/ProgramListing.h"
 
 namespace {
+
+// The parse button's first page needs libcurl: it is loaded on another
+// processor while the window is built.
+std::jthread PrepareTransfersMeanwhile()
+{
+    return std::jthread([] { vellumry::net::PrepareTransfers(); });
+}
 
 // The batch mode: 2 for a bad command line, else the run's outcome.
 int RunBatch(int argc, char** argv, const std::vector<std::string_view>& arguments)
@@ -65,6 +74,7 @@ int RunBatch(int argc, char** argv, const std::vector<std::string_view>& argumen
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if ((!display || !*display) && (!wayland || !*wayland))
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::jthread preparing = PrepareTransfersMeanwhile();
     vellumry::app::WireProgram();
     BatchRun application(argc, argv, ProgramEntry, options);
     int code = application.Run();
@@ -108,6 +118,7 @@ int main(int argc, char** argv)
                      "       vellumry --batch --help\n";
         return 2;
     }
+    std::jthread preparing = PrepareTransfersMeanwhile();
     WireProgram();
     runtime::RuntimeApplication application(argc, argv, ProgramEntry);
     return application.Run();

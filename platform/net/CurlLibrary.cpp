@@ -1,5 +1,7 @@
 #include "platform/net/private/CurlLibrary.h"
 
+#include "platform/net/HttpTransfer.h"
+
 #include <dlfcn.h>
 
 #include <cassert>
@@ -71,6 +73,11 @@ const LoadedCurl& Loaded()
 bool EnsureCurlInitialized()
 {
     return Loaded().ready;
+}
+
+bool PrepareTransfers()
+{
+    return EnsureCurlInitialized();
 }
 
 const CurlApi& Curl()

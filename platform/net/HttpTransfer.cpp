@@ -17,6 +17,9 @@
 namespace vellumry::net {
 namespace {
 
+// libcurl's receive buffer (its default is 16 KiB).
+constexpr long kReceiveBufferBytes = 128 * 1024;
+
 // Content codings we ask for and decode; the body cap counts decoded bytes.
 constexpr const char* kAcceptedEncodings = "gzip, deflate";
 
@@ -193,6 +196,8 @@ bool ConfigureHop(CURL* easy, const TransferRequest& request, const HopRequest& 
     Curl().easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     Curl().easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     Curl().easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    // A picture of 50 KB arrives in one or two reads instead of four.
+    Curl().easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
     Curl().easy_setopt(easy, CURLOPT_HTTP_VERSION,
                      request.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
 

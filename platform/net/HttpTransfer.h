@@ -70,4 +70,10 @@ TransferError CheckAddress(const std::string& url);
 // Closes the idle connections the pool keeps (tests, shutdown).
 void DropIdleConnections();
 
+// Loads and starts libcurl now instead of at the first transfer, so that a
+// program can have it ready while it does other work (loading it maps and
+// links a dozen libraries). Any thread; once or more. False when libcurl is
+// not available.
+bool PrepareTransfers();
+
 }  // namespace vellumry::net
