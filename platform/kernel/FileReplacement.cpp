@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <optional>
@@ -32,32 +33,49 @@ constexpr mode_t kPermissionBits = 07777;
 // A temporary name in `folder` that no other thread or process can make:
 // the process and thread ids, which no two running threads share, and a
 // count of this process's names. A file left behind by an ended process of
-// the same ids only makes the next attempt take the next number.
+// the same ids only makes the next attempt take the next number. The ids
+// are asked for once per thread (two system calls per file otherwise); a
+// child forked without a new program keeps its parent's, and a name it
+// shares with its parent is taken by one of them and the other takes the
+// next number.
 std::string TemporaryName(std::string_view folder)
 {
     static std::atomic<std::uint64_t> counter{0};
-    char name[64];
-    std::snprintf(name, sizeof name, "~vlm%X-%lX-%llX.tmp", static_cast<unsigned>(getpid()),
-                  static_cast<long>(syscall(SYS_gettid)),
+    static thread_local const std::string ids = [] {
+        char text[40];
+        std::snprintf(text, sizeof text, "%X-%lX", static_cast<unsigned>(getpid()),
+                      static_cast<long>(syscall(SYS_gettid)));
+        return std::string(text);
+    }();
+    char number[24];
+    std::snprintf(number, sizeof number, "-%llX.tmp",
                   static_cast<unsigned long long>(counter.fetch_add(1, std::memory_order_relaxed)));
-    return std::string(folder) + name;
+    return std::string(folder) + "~vlm" + ids + number;
 }
 
 // The file a name finally names, when it names a symbolic link: the link
 // stays a link and the file it points to is replaced, as writing through it
 // replaces that file. A name that is no link is itself; nullopt for a chain
 // of links that does not end (ERROR_CANT_RESOLVE_FILENAME's case, reported
-// as a path that cannot be found).
-std::optional<std::string> FinalHostName(std::string host)
+// as a path that cannot be found). `missing` tells whether nothing is at the
+// final name.
+struct FinalName {
+    std::string host;
+    bool missing = false;
+};
+
+std::optional<FinalName> FinalHostName(std::string host)
 {
     for (int i = 0; i < kMostLinks; ++i) {
         struct stat info {};
-        if (lstat(host.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return host;
+        if (lstat(host.c_str(), &info) != 0)
+            return FinalName{std::move(host), errno == ENOENT};
+        if (!S_ISLNK(info.st_mode))
+            return FinalName{std::move(host)};
         char target[PATH_MAX];
         ssize_t length = readlink(host.c_str(), target, sizeof target - 1);
         if (length < 0)
-            return host;
+            return FinalName{std::move(host)};
         std::string next(target, static_cast<std::size_t>(length));
         if (next.empty() || next[0] != '/') {
             std::size_t slash = host.rfind('/');
@@ -111,21 +129,25 @@ BOOL ReplaceFileContents(LPCSTR fileName, std::span<const std::span<const std::u
     }
     // Through a symbolic link, the file it names is the one replaced.
     std::string host = ToHostPath(fileName);
-    std::optional<std::string> finalHost = FinalHostName(host);
+    std::optional<FinalName> finalHost = FinalHostName(host);
     if (!finalHost) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    std::string finalName = *finalHost == host ? std::string(fileName) : ToRuntimePath(*finalHost);
+    std::string finalName = finalHost->host == host ? std::string(fileName) : ToRuntimePath(finalHost->host);
     std::string_view name(finalName);
     std::size_t folderLength = FolderPartLength(name);
 
-    // The exclusive hold on an existing target; a missing one is fine.
-    ScopedHandle target(
-        CreateFileA(finalName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!target && GetLastError() != ERROR_FILE_NOT_FOUND)
-        return FALSE;
-    std::optional<mode_t> permissions = target ? PermissionsOf(*finalHost) : std::nullopt;
+    // The exclusive hold on an existing target; a missing one is fine (one
+    // made meanwhile is checked again when the new file takes its name).
+    ScopedHandle target;
+    if (!finalHost->missing) {
+        target = ScopedHandle(
+            CreateFileA(finalName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!target && GetLastError() != ERROR_FILE_NOT_FOUND)
+            return FALSE;
+    }
+    std::optional<mode_t> permissions = target ? PermissionsOf(finalHost->host) : std::nullopt;
 
     std::string temporary;
     ScopedHandle file;
