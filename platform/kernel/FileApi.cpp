@@ -10,45 +10,13 @@
 
 #include "platform/base/LastError.h"
 #include "platform/kernel/PathMapping.h"
+#include "platform/kernel/RuntimePathParts.h"
 #include "platform/kernel/private/ErrnoMapping.h"
 #include "platform/kernel/private/ShareRegistry.h"
 
 namespace vellumry::kernel {
 namespace {
 
-// A name Windows would refuse: a control character or one of < > : " | ? *
-// anywhere but a drive letter's colon. The walk steps over two-byte GBK
-// characters, whose trail byte may have the code of "|" or "\".
-bool IsValidRuntimeName(std::string_view name)
-{
-    for (size_t i = 0; i < name.size(); ++i) {
-        auto c = static_cast<unsigned char>(name[i]);
-        if (c >= 0x80) {
-            ++i;
-            continue;
-        }
-        if (c < 0x20)
-            return false;
-        switch (c) {
-        case '<':
-        case '>':
-        case '"':
-        case '|':
-        case '?':
-        case '*':
-            return false;
-        case ':':
-            if (i != 1 || !((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z')))
-                return false;
-            break;
-        default:
-            break;
-        }
-    }
-    return true;
-}
-
-// Maps a runtime name to a host path, or answers the last-error code.
 DWORD ResolveName(LPCSTR name, std::string& host)
 {
     if (name == nullptr)

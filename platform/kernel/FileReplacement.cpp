@@ -1,9 +1,11 @@
 #include "platform/kernel/FileReplacement.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -111,6 +113,52 @@ BOOL WriteAll(HANDLE file, std::span<const std::uint8_t> bytes)
     return TRUE;
 }
 
+// Writes the pieces into a file without a name in the folder of `host` and
+// then gives it `host` as its first name: the file appears whole or not at
+// all, with one name made instead of a temporary one made, renamed and
+// removed, and nothing is left behind should the program end in between.
+// For a name nothing is at. nullopt where this cannot be done (a file system
+// without unnamed files, no /proc, the name taken meanwhile, a write that
+// failed): the caller then goes the way of a named temporary file, which
+// also reports the failure.
+std::optional<BOOL> WriteUnnamed(const std::string& host, std::span<const std::span<const std::uint8_t>> pieces)
+{
+    std::size_t slash = host.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string(".") : host.substr(0, slash + 1);
+    int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return std::nullopt;
+    struct Closer {
+        int fd;
+        ~Closer() { close(fd); }
+    } closer{fd};
+    for (std::span<const std::uint8_t> piece : pieces) {
+        while (!piece.empty()) {
+            if (CurrentThreadStopRequested()) {
+                SetLastError(ERROR_OPERATION_ABORTED);
+                return FALSE;
+            }
+            ssize_t written = write(fd, piece.data(), std::min(piece.size(), kWriteStep));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                return std::nullopt;
+            piece = piece.subspan(static_cast<std::size_t>(written));
+        }
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    // A worker's stop either comes before the name is given, which it then
+    // refuses, or waits until it is given.
+    FileCommitGuard commit;
+    if (!commit.MayCommit()) {
+        SetLastError(ERROR_OPERATION_ABORTED);
+        return FALSE;
+    }
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, host.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        return std::nullopt;
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL ReplaceFileContents(LPCSTR fileName, std::span<const std::span<const std::uint8_t>> pieces)
@@ -137,6 +185,11 @@ BOOL ReplaceFileContents(LPCSTR fileName, std::span<const std::span<const std::u
     std::string finalName = finalHost->host == host ? std::string(fileName) : ToRuntimePath(finalHost->host);
     std::string_view name(finalName);
     std::size_t folderLength = FolderPartLength(name);
+    // A name Windows would refuse is refused the named way, with its error.
+    if (finalHost->missing && IsValidRuntimeName(finalName)) {
+        if (std::optional<BOOL> written = WriteUnnamed(finalHost->host, pieces))
+            return *written;
+    }
 
     // The exclusive hold on an existing target; a missing one is fine (one
     // made meanwhile is checked again when the new file takes its name).

@@ -182,8 +182,45 @@ TEST(WriteToFile, ConcurrentWritersInTwoProcessesNeverMeet)
     EXPECT_EQ(NamesIn(dir.Path()).size(), 400u);
 }
 
+// A reader watching the name of a file being written, new or replaced, only
+// ever finds the old content or the whole new one.
+TEST(WriteToFile, AWatcherSeesNoPartFileUnderTheName)
+{
+    ScopedTempDir dir;
+    const std::string host = dir.File("big.jpg");
+    const std::string path = ToRuntimePath(dir.Path()) + "\\big.jpg";
+    constexpr off_t kBig = 4 * 1024 * 1024;
+    constexpr off_t kOther = 3 * 1024 * 1024 + 7;
+    HeapBytes big(std::string(kBig, 'b'));
+    HeapBytes other(std::string(kOther, 'o'));
+    std::atomic<bool> writing{true};
+    std::atomic<int> partial{0};
+    std::atomic<int> seen{0};
+    std::thread watcher([&] {
+        while (writing) {
+            struct stat info {};
+            if (stat(host.c_str(), &info) != 0)
+                continue;
+            seen.fetch_add(1);
+            if (info.st_size != kBig && info.st_size != kOther)
+                partial.fetch_add(1);
+        }
+    });
+    for (int round = 0; round < 6; ++round) {
+        std::filesystem::remove(host);
+        EXPECT_TRUE(Write(path, {&big})) << "a new name, round " << round;
+        EXPECT_TRUE(Write(path, {&other})) << "a name taken, round " << round;
+    }
+    writing = false;
+    watcher.join();
+    EXPECT_EQ(partial.load(), 0);
+    EXPECT_GT(seen.load(), 0) << "the watcher saw the file at all";
+    EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"big.jpg"}) << "no temporary file stays behind";
+}
+
 // A write that fails halfway (here: the file-size limit of the process) must
-// not replace the old file with a cut-off one, nor leave the temporary file.
+// not replace the old file with a cut-off one, nor leave the temporary file,
+// nor make a new file.
 TEST(WriteToFileDeath, AFailedWriteKeepsTheOldFile)
 {
     ScopedTempDir dir;
@@ -195,9 +232,10 @@ TEST(WriteToFileDeath, AFailedWriteKeepsTheOldFile)
         rlimit limit{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &limit);
         bool written = Write(path, {&large});
+        bool newWritten = Write(ToRuntimePath(dir.Path()) + "\\2.jpg", {&large});
         bool kept = ReadHostFile(dir.File("1.jpg")) == "old picture";
         bool clean = NamesIn(dir.Path()) == std::set<std::string>{"1.jpg"};
-        std::exit(!written && kept && clean ? 0 : 1 + written + 2 * !kept + 4 * !clean);
+        std::exit(!written && !newWritten && kept && clean ? 0 : 1 + written + 2 * !kept + 4 * !clean + 8 * newWritten);
     };
     EXPECT_EXIT(attempt(), ::testing::ExitedWithCode(0), "");
 }
