@@ -166,17 +166,19 @@ int main(int argc, char** argv)
             for (const std::string& path : gallery::SharePicturePaths({kAlbum, page}, shape))
                 list << host << path << "\n";
     }
-    const fs::path out = work / "out";
-    const std::vector<std::string> wgetCommand = {wget, "-q", "-i", (work / "list.txt").string(), "-P", out.string()};
-    const std::vector<std::string> batchCommand = {
-        program.string(), "--batch",     "--address", host + "/tu/353/" + kAlbum + ".shtml",
-        "--from",         "1",           "--to",      std::to_string(pages),
-        "--folder",       out.string(),  "--picture-host", host};
+    auto wgetCommand = [&](const fs::path& out) {
+        return std::vector<std::string>{wget, "-q", "-i", (work / "list.txt").string(), "-P", out.string()};
+    };
+    auto batchCommand = [&](const fs::path& out) {
+        return std::vector<std::string>{program.string(), "--batch", "--address", host + "/tu/353/" + kAlbum + ".shtml",
+                                        "--from", "1", "--to", std::to_string(pages), "--folder", out.string(),
+                                        "--picture-host", host};
+    };
     const std::vector<std::string> batchEnvironment = {"QT_QPA_PLATFORM=offscreen", "VELLUMRY_SOUND=none"};
 
     // Once, untimed: the server makes each picture on its first request.
-    fs::create_directories(out);
-    if (!Run(wgetCommand, {}, work / "warm.log").ok) {
+    fs::create_directories(work / "warm");
+    if (!Run(wgetCommand(work / "warm"), {}, work / "warm.log").ok) {
         std::printf("the warm-up fetch failed\n");
         return 1;
     }
@@ -184,13 +186,17 @@ int main(int argc, char** argv)
     Contender ours{"vellumry --batch"}, theirs{"wget -i"};
     for (int round = 0; round < rounds; ++round) {
         for (Contender* contender : {&ours, &theirs}) {
-            fs::remove_all(out);
-            fs::create_directories(out);
             const bool isOurs = contender == &ours;
+            // A folder of its own for every run, all removed at the end: in a
+            // folder emptied just before, the file system (ext4 without a
+            // journal) would skip over the thousand inodes it had just freed
+            // for every new file, a cost of the benchmark, not of either
+            // program.
+            const fs::path out = work / ("out-" + std::to_string(round) + (isOurs ? "-vellumry" : "-wget"));
+            fs::create_directories(out);
             const fs::path log = work / (isOurs ? "batch.log" : "wget.log");
-            ChildRun run = Run(isOurs ? batchCommand : wgetCommand, isOurs ? batchEnvironment
-                                                                         : std::vector<std::string>{},
-                               log);
+            ChildRun run = Run(isOurs ? batchCommand(out) : wgetCommand(out),
+                               isOurs ? batchEnvironment : std::vector<std::string>{}, log);
             auto [sized, all] = CountFiles(out, kPictureBytes);
             const int expectedFiles = isOurs ? pictures : pictures + pages;
             if (!run.ok || sized != pictures || all != expectedFiles) {
