@@ -74,11 +74,11 @@ std::invoke_result_t<Work&> RunOnWindowThread(Work&& work)
     }
 }
 
-// Queues work for the window thread and returns at once; without an
-// application object the work is dropped. Posted by a worker, the work is
-// dropped once that worker has been told to stop.
+namespace detail {
+
+// Work kept by value in a carried call, for the posting functions below.
 template <typename Work>
-void PostToWindowThread(Work&& work)
+std::shared_ptr<CarriedCall> KeptCall(Work&& work)
 {
     using Body = std::decay_t<Work>;
     struct Call final : CarriedCall {
@@ -86,7 +86,18 @@ void PostToWindowThread(Work&& work)
         void Run() override { body(); }
         Body body;
     };
-    PostCallToWindowThread(std::make_shared<Call>(std::forward<Work>(work)));
+    return std::make_shared<Call>(std::forward<Work>(work));
+}
+
+}  // namespace detail
+
+// Queues work for the window thread and returns at once; without an
+// application object the work is dropped. Posted by a worker, the work is
+// dropped once that worker has been told to stop.
+template <typename Work>
+void PostToWindowThread(Work&& work)
+{
+    PostCallToWindowThread(detail::KeptCall(std::forward<Work>(work)));
 }
 
 // Queues work for the window thread that runs even when the posting worker
@@ -96,13 +107,7 @@ void PostToWindowThread(Work&& work)
 template <typename Work>
 void PostNoticeToWindowThread(Work&& work)
 {
-    using Body = std::decay_t<Work>;
-    struct Call final : CarriedCall {
-        explicit Call(Body body) : body(std::move(body)) {}
-        void Run() override { body(); }
-        Body body;
-    };
-    PostNoticeCallToWindowThread(std::make_shared<Call>(std::forward<Work>(work)));
+    PostNoticeCallToWindowThread(detail::KeptCall(std::forward<Work>(work)));
 }
 
 }  // namespace vellumry::ui
