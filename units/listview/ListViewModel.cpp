@@ -80,8 +80,16 @@ std::int32_t ListViewModel::InsertRow(const NewRow& request)
         // Told at once, so the view keeps its selection: it needs no fresh
         // start for this row.
         toldAtOnce = row < m_published && !restartDue;
-        if (toldAtOnce)
-            rows.Changes().restart = false;
+        if (toldAtOnce) {
+            ViewChanges& changes = rows.Changes();
+            changes.restart = false;
+            // Cells a worker changed since the flush moved down a row with
+            // the rows after this one.
+            if (changes.firstChanged <= changes.lastChanged) {
+                changes.Changed(row);
+                changes.Changed(rows.Rows().Count() - 1);
+            }
+        }
     }
     // The lock is not held while the view hears of the row: what it does in
     // answer may raise events, whose handlers may stop a worker that waits

@@ -10,7 +10,8 @@
 // columns has column 0 only). With a sort order the text of cell 0 decides
 // where a new row goes, as in a list sorted by its item texts.
 //
-// Qt-free. Not locked: the report list unit keeps it on the window thread.
+// Qt-free. Not locked itself: a report list shares it under a lock
+// (SharedListRows.h).
 
 #include <cstdint>
 #include <optional>

@@ -201,6 +201,23 @@ TEST_F(ListView, InsertRowAppendsForOmittedOrNegativePositionsAndInsertsElsewher
     EXPECT_EQ(Model().data(Model().index(0, 0), Qt::DisplayRole).toString(), "first");
 }
 
+TEST_F(ListView, ARowInsertedBeforeTheEndIsShownAtOnceAndTheSelectionStaysOnItsRow)
+{
+    Load(StartFormList());
+    for (const char* text : {"a", "b", "c", "d"})
+        OnList(ExtendedUiCommand::InsertRow, {LeftOut(), Text(text)});
+    List()->FlushView();
+    View().setCurrentIndex(Model().index(2, 0));
+    OnList(ExtendedUiCommand::InsertRow, {LeftOut(), Text("appended")});
+    EXPECT_EQ(Model().rowCount(), 4) << "an appended row waits for the batch";
+    OnList(ExtendedUiCommand::InsertRow, {Int(0), Text("front")});
+    EXPECT_EQ(Model().rowCount(), 6) << "told at once, after the batch before it";
+    EXPECT_EQ(Model().data(Model().index(0, 0), Qt::DisplayRole).toString(), "front");
+    EXPECT_EQ(Model().data(Model().index(5, 0), Qt::DisplayRole).toString(), "appended");
+    EXPECT_EQ(View().currentIndex().row(), 3);
+    EXPECT_EQ(Model().data(View().currentIndex(), Qt::DisplayRole).toString(), "c");
+}
+
 TEST_F(ListView, InsertRowArgumentsAreClampedAndStored)
 {
     Load(StartFormList());
