@@ -6,25 +6,15 @@
 #include <QFileDialog>
 
 #include "platform/ui/WindowThreadCalls.h"
+#include "platform/ui/private/UnseenPlatform.h"
 #include "platform/ui/qt/WidgetWindows.h"
 
 namespace vellumry::ui {
-namespace {
-
-bool SomeoneCanAnswer()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return false;
-    QString platform = QGuiApplication::platformName();
-    return platform != "offscreen" && platform != "minimal";
-}
-
-}  // namespace
 
 std::optional<std::string> AskForFolderWithDialog(HWND owner, const std::string& title,
                                                   const std::string& initialFolder, bool includeFiles)
 {
-    if (!SomeoneCanAnswer())
+    if (NobodySeesWindows())
         return std::nullopt;
     return RunOnWindowThread([&]() -> std::optional<std::string> {
         QFileDialog dialog(WidgetOf(owner), QString::fromStdString(title), QString::fromStdString(initialFolder));

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "platform/ui/WindowThreadCalls.h"
+#include "platform/ui/private/UnseenPlatform.h"
 #include "platform/ui/private/MessageBoxPresenter.h"
 #include "platform/ui/qt/WidgetWindows.h"
 #include "platform/user/MessageBox.h"
@@ -14,15 +15,9 @@
 namespace vellumry::ui {
 namespace {
 
-bool SomeoneCanAnswer()
-{
-    QString platform = QGuiApplication::platformName();
-    return platform != "offscreen" && platform != "minimal";
-}
-
 int Present(HWND owner, const std::string& text, const std::string& caption, UINT type)
 {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || !SomeoneCanAnswer())
+    if (NobodySeesWindows())
         return IDOK;
     return RunOnWindowThread([&]() -> int {
         QMessageBox box(WidgetOf(owner));

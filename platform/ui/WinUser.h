@@ -271,8 +271,18 @@ void PostQuitMessage(int exitCode);
 
 namespace vellumry::ui {
 // Paints a window with everything on it into a PNG file (a host path); false
-// when the window is not alive or the file cannot be written.
+// when the window is not alive or the file cannot be written. First the
+// window and every window on it get kMessageBeforeSnapshot.
 bool RenderWindowToPng(HWND window, const char* hostPath);
+// Sent before a window is drawn for a snapshot: a window that shows changes
+// in batches shows all of them now.
+inline constexpr UINT kMessageBeforeSnapshot = 0x8003;
+// Where nobody can see windows (the offscreen and minimal platforms), makes
+// the top-level windows made from now on draw nothing, so that a run without
+// a display spends no time on pictures nobody looks at; RenderWindowToPng
+// still draws them whole. Elsewhere windows draw as always. Window thread,
+// before the windows are made.
+void SkipUnseenDrawing(bool skip);
 }  // namespace vellumry::ui
 
 // Help. There is no help engine for help files on this platform: WinHelpA

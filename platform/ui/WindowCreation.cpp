@@ -89,6 +89,7 @@ HWND AttachWidgetWindow(QWidget* widget, const char* className, DWORD style, DWO
     BridgeWidgetEvents(widget);
     ApplyEnabledState(record);
     ApplyTopLevelStyles(record);
+    ApplyUnseenDrawing(*widget);
     return record.handle;
 }
 

@@ -9,8 +9,10 @@
 #include <QWidget>
 
 #include "platform/ui/WinUser.h"
-#include "platform/ui/qt/LargeImage.h"
+#include "platform/ui/private/UnseenPlatform.h"
 #include "platform/ui/private/WindowInternals.h"
+#include "platform/ui/qt/LargeImage.h"
+#include "platform/ui/qt/WidgetWindows.h"
 
 using namespace vellumry::ui;
 
@@ -18,11 +20,25 @@ namespace {
 
 constexpr int kSnapshotCompression = 30;
 
+bool g_skipUnseenDrawing = false;  // window thread
+
 // The window as it paints itself, as QWidget::grab renders it (background,
 // children, no mask), into memory for large blocks: a window-sized picture
 // otherwise faults in page by page.
 QImage Snapshot(QWidget& widget)
 {
+    SendMessageA(WindowOf(&widget), kMessageBeforeSnapshot, 0, 0);
+    for (QWidget* child : widget.findChildren<QWidget*>())
+        if (HWND window = WindowOf(child))
+            SendMessageA(window, kMessageBeforeSnapshot, 0, 0);
+    // A window that draws nothing (SkipUnseenDrawing) draws for the picture:
+    // rendering leaves out what has updates off.
+    struct Drawing {
+        QWidget& widget;
+        const bool was = widget.updatesEnabled();
+        explicit Drawing(QWidget& widget) : widget(widget) { widget.setUpdatesEnabled(true); }
+        ~Drawing() { widget.setUpdatesEnabled(was); }
+    } drawing(widget);
     const qreal ratio = widget.devicePixelRatioF();
     const QSize size = (QSizeF(widget.size()) * ratio).toSize();
     const bool translucent = widget.testAttribute(Qt::WA_TranslucentBackground);
@@ -39,6 +55,17 @@ QImage Snapshot(QWidget& widget)
 }
 
 }  // namespace
+
+void vellumry::ui::SkipUnseenDrawing(bool skip)
+{
+    g_skipUnseenDrawing = skip;
+}
+
+void vellumry::ui::ApplyUnseenDrawing(QWidget& widget)
+{
+    if (g_skipUnseenDrawing && widget.isWindow() && NobodySeesWindows())
+        widget.setUpdatesEnabled(false);
+}
 
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL)
 {

@@ -63,4 +63,8 @@ void ReportPlacement(HWND window);
 // Installs the translation of the widget's Qt events into window messages.
 void BridgeWidgetEvents(QWidget* widget);
 
+// A top-level window made while drawing where nobody sees is skipped
+// (SkipUnseenDrawing) draws nothing.
+void ApplyUnseenDrawing(QWidget& widget);
+
 }  // namespace vellumry::ui
