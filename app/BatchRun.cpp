@@ -195,12 +195,16 @@ BatchRun::BatchRun(int& argc, char** argv, ProgramEntry entry, BatchOptions opti
     });
     std::string folder = m_options.folder;
     shell::SetFolderAnswerer([folder](const shell::FolderQuestion&) { return std::optional<std::string>(folder); });
+    // Without a display nobody sees the window: it draws nothing but the
+    // screenshot.
+    ui::SkipUnseenDrawing(true);
 }
 
 BatchRun::~BatchRun()
 {
     if (m_driver.joinable())
         m_driver.join();
+    ui::SkipUnseenDrawing(false);
     units::SetStatusTextObserver({});
     shell::SetFolderAnswerer({});
 }

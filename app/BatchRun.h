@@ -8,7 +8,8 @@
 // chooser with the batch's folder, presses 下载 and waits until the download
 // worker has ended. Every status-bar text is printed (UTF-8) as it changes;
 // at the end a summary of the rows, then the window is closed and the
-// program ends as usual.
+// program ends as usual. Without a display (offscreen) the window draws
+// nothing nobody would see; the screenshot is drawn whole.
 //
 // The outcome (ExitCode): 0 when every row was downloaded ("下载完成"); 1
 // when some row was not, when the parse found no picture, when a step could

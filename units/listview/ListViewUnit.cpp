@@ -452,6 +452,9 @@ LRESULT CListViewUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         bool editing = m_view && m_hooks->EditingLabel();
         return DLGC_WANTARROWS | DLGC_WANTCHARS | (editing ? DLGC_WANTALLKEYS : 0);
     }
+    case ui::kMessageBeforeSnapshot:
+        FlushView();
+        return 0;
     case kMessageCheckToggled: {
         auto row = static_cast<std::int32_t>(wParam);
         if (std::optional<std::int32_t> stateImage = m_rows->StateImage(row))

@@ -24,6 +24,7 @@
 #include "runtime/RuntimeHeap.h"
 #include "units/common/UnitHost.h"
 #include "tests/support/GbkText.h"
+#include "tests/support/ScopedTempDir.h"
 #include "tests/units/extendedui/ExtendedUiForm.h"
 #include "units/listview/ListViewColumns.h"
 #include "units/listview/ListViewRows.h"
@@ -216,6 +217,19 @@ TEST_F(ListView, ARowInsertedBeforeTheEndIsShownAtOnceAndTheSelectionStaysOnItsR
     EXPECT_EQ(Model().data(Model().index(5, 0), Qt::DisplayRole).toString(), "appended");
     EXPECT_EQ(View().currentIndex().row(), 3);
     EXPECT_EQ(Model().data(View().currentIndex(), Qt::DisplayRole).toString(), "c");
+}
+
+TEST_F(ListView, APictureOfTheWindowShowsRowsTheBatchHasNotToldTheViewOfYet)
+{
+    Load(StartFormList());
+    for (const char* text : {"a", "b", "c"})
+        OnList(ExtendedUiCommand::InsertRow, {LeftOut(), Text(text)});
+    OnList(ExtendedUiCommand::SetCellText, {Int(2), Int(1), Text("changed")});
+    ASSERT_LT(Model().rowCount(), 3) << "the last row waits for the batch";
+    ScopedTempDir dir;
+    ASSERT_TRUE(ui::RenderWindowToPng(GetParent(List()->Handle()), dir.File("window.png").c_str()));
+    EXPECT_EQ(Model().rowCount(), 3);
+    EXPECT_EQ(Model().data(Model().index(2, 1), Qt::DisplayRole).toString(), "changed");
 }
 
 TEST_F(ListView, InsertRowArgumentsAreClampedAndStored)
